@@ -1,0 +1,123 @@
+#include "hosts/posix/posix_file_system.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace lorvan::hosts {
+namespace {
+
+std::string Errno() { return std::strerror(errno); }
+
+std::string BaseName(const std::string& path) {
+  std::string p = path;
+  while (p.size() > 1 && p.back() == '/') p.pop_back();
+  const size_t slash = p.rfind('/');
+  return slash == std::string::npos ? p : p.substr(slash + 1);
+}
+
+}  // namespace
+
+std::string PosixFileSystem::Resolve(const std::string& path) const {
+  if (path.empty() || path[0] == '/' || !base_dir_) return path;
+  std::string base = base_dir_();
+  if (base.empty()) return path;
+  if (base.back() != '/') base += '/';
+  return base + path;
+}
+
+std::vector<std::string> PosixFileSystem::ListFolder(const std::string& folder) {
+  std::vector<std::string> names;
+  const std::string dir = Resolve(folder.empty() ? "." : folder);
+  DIR* d = opendir(dir.c_str());
+  if (!d) return names;
+  while (dirent* e = readdir(d)) {
+    // Names starting with a point are the hidden entries of a POSIX system.
+    if (e->d_name[0] == '.') continue;
+    names.emplace_back(e->d_name);
+  }
+  closedir(d);
+  return names;
+}
+
+std::optional<uint32_t> PosixFileSystem::GetAttr(const std::string& path) {
+  struct stat st {};
+  if (::stat(Resolve(path).c_str(), &st) != 0) return std::nullopt;
+  uint32_t attr = 0;
+  if (S_ISDIR(st.st_mode)) attr |= platform::kAttrDirectory;
+  const std::string name = BaseName(path);
+  if (!name.empty() && name[0] == '.' && name != "." && name != "..") attr |= platform::kAttrHidden;
+  if (access(Resolve(path).c_str(), W_OK) != 0) attr |= platform::kAttrReadOnly;
+  return attr;
+}
+
+std::optional<platform::FileStamp> PosixFileSystem::Stat(const std::string& path) {
+  struct stat st {};
+  if (::stat(Resolve(path).c_str(), &st) != 0) return std::nullopt;
+  platform::FileStamp s;
+  s.device = st.st_dev;
+  s.inode = st.st_ino;
+  s.size = static_cast<uint64_t>(st.st_size);
+  s.modified_ns = static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+  return s;
+}
+
+std::string PosixFileSystem::ReadFile(const std::string& path) {
+  const std::string real = Resolve(path);
+  const int fd = ::open(real.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) throw platform::FileError(path + ": cannot open: " + Errno());
+  struct stat st {};
+  if (fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+    ::close(fd);
+    throw platform::FileError(path + ": is a folder, not a file");
+  }
+  std::string data;
+  char buf[65536];
+  for (;;) {
+    const ssize_t n = ::read(fd, buf, sizeof buf);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      const std::string why = Errno();
+      ::close(fd);
+      throw platform::FileError(path + ": cannot read: " + why);
+    }
+    if (n == 0) break;
+    data.append(buf, static_cast<size_t>(n));
+  }
+  ::close(fd);
+  return data;
+}
+
+void PosixFileSystem::ReplaceFile(const std::string& path, const std::string& content) {
+  const std::string real = Resolve(path);
+  const std::string temp = real + ".new";
+  auto step_ok = [this](const char* step) { return !fault_injection || fault_injection(step); };
+  auto fail = [&](const std::string& what, int fd) {
+    const std::string why = errno != 0 ? Errno() : "injected fault";
+    if (fd >= 0) ::close(fd);
+    ::unlink(temp.c_str());
+    throw platform::FileError(path + ": cannot " + what + ": " + why);
+  };
+  errno = 0;
+  int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (fd < 0 || !step_ok("open")) fail("create " + temp, fd);
+  size_t done = 0;
+  while (done < content.size()) {
+    const ssize_t n = ::write(fd, content.data() + done, content.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) fail("write", fd);
+    done += static_cast<size_t>(n);
+  }
+  errno = 0;
+  if (!step_ok("write")) fail("write", fd);
+  if (::fsync(fd) != 0 || !step_ok("sync")) fail("flush", fd);
+  if (::close(fd) != 0) fail("close", -1);
+  errno = 0;
+  if (!step_ok("rename") || ::rename(temp.c_str(), real.c_str()) != 0) fail("replace", -1);
+}
+
+}  // namespace lorvan::hosts

@@ -1,0 +1,34 @@
+#pragma once
+// The file system of a POSIX host. Relative paths are taken from a base folder of the host's
+// choosing (the process's current folder, or the simulated one).
+#include <functional>
+#include <string>
+
+#include "platform/file_system.h"
+
+namespace lorvan::hosts {
+
+class PosixFileSystem : public platform::FileSystem {
+ public:
+  // base_dir() gives the folder relative paths start from; empty means the process's own.
+  explicit PosixFileSystem(std::function<std::string()> base_dir = {}) : base_dir_(std::move(base_dir)) {}
+
+  char PathSeparator() const override { return '/'; }
+  std::vector<std::string> ListFolder(const std::string& folder) override;
+  std::optional<uint32_t> GetAttr(const std::string& path) override;
+  std::optional<platform::FileStamp> Stat(const std::string& path) override;
+  std::string ReadFile(const std::string& path) override;
+  void ReplaceFile(const std::string& path, const std::string& content) override;
+
+  // The path as the operating system is to see it.
+  std::string Resolve(const std::string& path) const;
+
+  // Test hook: called after each step of ReplaceFile ("open", "write", "sync", "rename");
+  // returning false makes that step fail as a full disk or a crash would.
+  std::function<bool(const std::string& step)> fault_injection;
+
+ private:
+  std::function<std::string()> base_dir_;
+};
+
+}  // namespace lorvan::hosts

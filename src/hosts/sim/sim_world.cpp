@@ -1,0 +1,30 @@
+#include "hosts/sim/sim_world.h"
+
+#include <climits>
+#include <cstdlib>
+
+#include "version.h"
+
+namespace lorvan::sim {
+namespace {
+
+std::string AbsoluteFolder(const std::string& dir) {
+  char buf[PATH_MAX];
+  std::string out = realpath(dir.c_str(), buf) ? std::string(buf) : dir;
+  while (out.size() > 1 && out.back() == '/') out.pop_back();
+  return out;
+}
+
+}  // namespace
+
+std::string JsonLine(const Json& j) { return j.dump(-1, ' ', false, Json::error_handler_t::replace); }
+
+platform::VersionInfo SimAppInfo::Version() {
+  return {kVersionComments, kLegalNotice, kVersionMajor, kVersionMinor, kVersionRevision};
+}
+
+SimWorld::SimWorld(const std::string& dir) : program_dir(AbsoluteFolder(dir)) {
+  processes.on_start = [this](const std::string& command, int32_t task) { player.OnProgramStarted(command, task); };
+}
+
+}  // namespace lorvan::sim

@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Sets up, builds and runs every test.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash tools/setup-debian.sh
+cmake --preset default
+cmake --build build
+ctest --test-dir build --output-on-failure -j2
