@@ -107,8 +107,10 @@ bool frmMain::ClickByName(const std::string& name) {
 }
 
 void frmMain::Unload() {
+  if (!running_) return;
   loop.StopAllTimers();
   running_ = false;
+  if (on_unload) on_unload();
 }
 
 void frmMain::WaitForPlayerAtStartUp() {

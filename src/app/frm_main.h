@@ -3,6 +3,7 @@
 // Handlers are defined in the subsystem folder that owns them.
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -35,6 +36,8 @@ class frmMain {
   // Unloads the window: every timer off, the program ends.
   void Unload();
   bool Running() const { return running_; }
+  // Called once when the window is unloaded (the host learns that the program has ended).
+  std::function<void()> on_unload;
 
   // The player link, created on first use.
   player::clsWinampControl& goWinamp();

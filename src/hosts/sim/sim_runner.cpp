@@ -8,6 +8,7 @@ namespace lorvan::sim {
 
 SimRunner::SimRunner(const std::string& program_dir, std::ostream& o, std::ostream& e)
     : world(program_dir), form(world.platform), out(o), err(e) {
+  form.on_unload = [this] { world.events.Add(Json{{"event", "exit"}}); };
   RegisterCoreCommands(*this);
   RegisterPlayerCommands(*this);
   RegisterLcdCommands(*this);
