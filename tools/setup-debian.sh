@@ -5,6 +5,7 @@ packages=(
   build-essential cmake ninja-build ccache pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   nlohmann-json3-dev libpng-dev libncurses-dev
+  g++-mingw-w64-x86-64 wine wine64 xvfb
 )
 missing=()
 for p in "${packages[@]}"; do
