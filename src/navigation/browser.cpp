@@ -100,6 +100,7 @@ void ListFolder(app::frmMain& f, const std::string& path, int32_t folder_move, i
   f.lstFileEntries.lines.reserve(names.size());
   for (auto& name : names) {
     if (name == kFolderAnnouncement) continue;
+    if (f.lstFileEntries.ListCount() == kMaxEntries) break;
     f.lstFileEntries.AddItem(ListedName(name));
   }
   UpdateListWindow(f, kCursorNone, folder_move, speak);

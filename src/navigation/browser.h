@@ -18,11 +18,14 @@ constexpr int32_t kSilent = 0;
 // Visible lines of the browser window, and the blanks in front of each preview line.
 constexpr int kWindowLines = 5;
 constexpr const char* kLineIndent = "     ";
+// Entry numbers and window positions are 16-bit: a listing holds at most this many lines.
+constexpr int kMaxEntries = 32767;
 // A recording of the folder's name inside the folder; never listed.
 constexpr const char* kFolderAnnouncement = "_dirname.talk";
 
 // Lists the folder (a path ending with the separator) into lstFileEntries, then places the
-// window with UpdateListWindow. Entering one level more than the stacks hold is refused.
+// window with UpdateListWindow. Entering one level more than the stacks hold is refused;
+// entries beyond kMaxEntries are left out.
 void ListFolder(app::frmMain& f, const std::string& path, int32_t folder_move, int32_t speak);
 // Moves the cursor and the window, rebuilds the five visible lines and the highlighted entry.
 void UpdateListWindow(app::frmMain& f, int32_t cursor_move, int32_t folder_move, int32_t speak);
