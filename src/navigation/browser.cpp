@@ -129,7 +129,7 @@ void UpdateListWindow(app::frmMain& f, int32_t cursor_move, int32_t folder_move,
       s.giListTop = 0;
       s.giListRow = 0;
     } else {
-      --s.giFolderDepth;
+      s.giFolderDepth = static_cast<int16_t>(std::min<int>(s.giFolderDepth, app::kStackDepths) - 1);
       s.giListTop = s.giDepthListTop[s.giFolderDepth];
       s.giListRow = s.giDepthListRow[s.giFolderDepth];
     }
