@@ -4,7 +4,8 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build ccache pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
-  nlohmann-json3-dev libpng-dev libncurses-dev
+  nlohmann-json3-dev libpng-dev zlib1g-dev libncurses-dev
+  xfonts-base
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -11,8 +11,15 @@ class PbmReader {
  public:
   PbmReader(std::string_view bytes, const std::string& name) : b_(bytes), name_(name) {}
 
-  [[noreturn]] void Fail(const std::string& what) const {
-    throw platform::FileError(name_ + ", line " + std::to_string(line_) + ": " + what);
+  [[noreturn]] void Fail(const std::string& what) const { FailAt(line_, what); }
+
+  // At the end of the file: the file's last line, not the empty one after its line end.
+  [[noreturn]] void FailAtEnd(const std::string& what) const {
+    FailAt(!b_.empty() && b_.back() == '\n' && line_ > 1 ? line_ - 1 : line_, what);
+  }
+
+  [[noreturn]] void FailAt(int line, const std::string& what) const {
+    throw platform::FileError(name_ + ", line " + std::to_string(line) + ": " + what);
   }
 
   // Skips white space and comments; false at the end of the file.
@@ -34,7 +41,7 @@ class PbmReader {
   }
 
   std::string_view Token() {
-    if (!SkipSpace()) Fail("the file ends before its header is complete");
+    if (!SkipSpace()) FailAtEnd("the file ends before its header is complete");
     const size_t start = pos_;
     while (pos_ < b_.size() && !IsSpace(b_[pos_]) && b_[pos_] != '#') ++pos_;
     return b_.substr(start, pos_ - start);
@@ -53,7 +60,7 @@ class PbmReader {
 
   // The next pixel digit.
   bool Pixel(int index, int total) {
-    if (!SkipSpace()) Fail("the file ends after " + std::to_string(index) + " of " + std::to_string(total) + " pixels");
+    if (!SkipSpace()) FailAtEnd("the file ends after " + std::to_string(index) + " of " + std::to_string(total) + " pixels");
     const char c = b_[pos_++];
     if (c != '0' && c != '1') Fail(std::string("\"") + c + "\" is no pixel (0 or 1)");
     return c == '1';
