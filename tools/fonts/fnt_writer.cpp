@@ -109,7 +109,9 @@ FntResult MakeFnt(const PcfFont& font, const FntOptions& options) {
     std::string glyph;
     std::optional<std::pair<int, int>> span = c.ink;
     if (options.tabular_digits && code >= '0' && code <= '9' && digit_span) span = digit_span;
-    if (span) {
+    if (auto o = options.overrides.find(code); o != options.overrides.end()) {
+      glyph = o->second;
+    } else if (span) {
       for (int col = span->first; col <= span->second; ++col) glyph += Three(c.value[col + 16]);
     } else {
       for (int i = 0; i < options.blank_width; ++i) glyph += "000";

@@ -2,6 +2,7 @@
 // Turns a PCF bitmap font into the program's font-file format: one line per character, the
 // three-digit character code followed by three-digit column values (top row = 128).
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,8 @@ struct FntOptions {
   int blank_width = 2;
   // The digits 0-9 share one set of columns, so numbers keep their width as they change.
   bool tabular_digits = false;
+  // Glyph texts that replace the converted ones, by code (designs that read better on the panel).
+  std::map<int, std::string> overrides;
   // Comment lines written at the top of the file.
   std::vector<std::string> header;
 };
