@@ -78,8 +78,7 @@ platform::Hwnd clsWinampControl::GetWinampHwnd() {
 
 platform::Hwnd clsWinampControl::WaitForStartedPlayer(uint64_t attempt) {
   for (;;) {
-    // Clicks and timers run meanwhile and may enter this class; they wait for the same start.
-    loop_.DoEvents();
+    // A player whose window is there at once is used without yielding.
     if (const platform::Hwnd h = platform_.messages.FindWindowA(kWinampClass)) {
       if (start_attempt_ == attempt) start_under_way_ = false;
       return h;
@@ -94,6 +93,8 @@ platform::Hwnd clsWinampControl::WaitForStartedPlayer(uint64_t attempt) {
                                kMsgBoxTitle);
       return 0;
     }
+    // Clicks and timers run meanwhile and may enter this class; they wait for the same start.
+    loop_.DoEvents();
   }
 }
 
