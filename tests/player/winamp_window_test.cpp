@@ -47,15 +47,6 @@ TEST_F(PlayerLinkTest, MissingPlayerIsStartedAndFoundUnderItsNewHandle) {
   EXPECT_THAT(Messages(), ElementsAre("send 1024 0 0"));
 }
 
-TEST_F(PlayerLinkTest, MessagesToAVanishedHandleAreLost) {
-  const platform::Hwnd old = world.player.hwnd();
-  world.player.SetWindow(false);
-  world.player.SetWindow(true);
-  EXPECT_EQ(world.platform.messages.SendMessageA(old, 1024, 0, 0), 0);
-  EXPECT_THAT(Messages(), IsEmpty());
-  EXPECT_EQ(winamp.GetWinampHwnd(), world.player.hwnd());
-}
-
 TEST_F(PlayerLinkTest, LookupWaitsForASlowPlayerWhileTheProgramRuns) {
   world.player.SetWindow(false);
   world.player.autostart = false;
@@ -173,14 +164,6 @@ TEST_F(PlayerLinkTest, GivingUpWithCallsWaitingInsideEachOtherReportsOnce) {
   EXPECT_THAT(Events("shell"), SizeIs(1));
   EXPECT_THAT(Events("msgbox"), SizeIs(1));
   EXPECT_THAT(Messages(), IsEmpty());
-}
-
-TEST_F(PlayerLinkTest, GivenUpEqualizerWriteDoesNotStartTheWaitTwice) {
-  world.player.SetWindow(false);
-  world.player.autostart = false;
-  winamp.ToggleEqEnabled();
-  EXPECT_EQ(loop.NowMs(), player::kPlayerWindowWaitMs);
-  EXPECT_THAT(Events("shell"), SizeIs(1));
 }
 
 TEST_F(PlayerLinkTest, FailingStartReachesTheCaller) {
