@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "hosts/sim/ks0108.h"
+#include "hosts/sim/sim_port.h"
 
 namespace lorvan::ks0108 {
 namespace {
@@ -106,3 +107,31 @@ TEST(Ks0108Panel, IgnoresOtherPortsAndUnknownInstructions) {
 
 }  // namespace
 }  // namespace lorvan::ks0108
+
+namespace lorvan::sim {
+namespace {
+
+TEST(SimPort, RecordsWritesAndFeedsThePanel) {
+  SimPort port;
+  port.Out32(888, 63);
+  port.Out32(890, 12);
+  port.Out32(890, 13);
+  EXPECT_TRUE(port.panel.Left().display_on);
+  EXPECT_EQ(port.TakeWrites(), (std::vector<std::string>{"888 63", "890 12", "890 13"}));
+  EXPECT_TRUE(port.TakeWrites().empty());
+  EXPECT_EQ(port.DroppedWrites(), 0u);
+}
+
+TEST(SimPort, LongRunsKeepTheLatestWrites) {
+  SimPort port;
+  port.max_kept_writes = 4;
+  for (int16_t i = 0; i < 10; ++i) port.Out32(888, i);
+  const std::vector<std::string> kept = port.TakeWrites();
+  ASSERT_GE(kept.size(), 4u);
+  EXPECT_EQ(kept.back(), "888 9");
+  EXPECT_EQ(port.DroppedWrites(), 10 - kept.size());
+  EXPECT_EQ(kept.front(), "888 " + std::to_string(10 - kept.size()));
+}
+
+}  // namespace
+}  // namespace lorvan::sim

@@ -4,9 +4,8 @@ namespace lorvan::sim {
 
 void SimPort::Out32(int16_t port, int16_t value) {
   panel.Out(port, value);
-  if (writes_.size() >= 2 * kMaxKeptWrites) {
-    // A long run without a take keeps only the latest writes, so memory stays bounded.
-    const size_t drop = writes_.size() - kMaxKeptWrites;
+  if (writes_.size() >= 2 * max_kept_writes) {
+    const size_t drop = writes_.size() - max_kept_writes;
     writes_.erase(writes_.begin(), writes_.begin() + static_cast<std::ptrdiff_t>(drop));
     dropped_ += drop;
   }

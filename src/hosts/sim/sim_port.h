@@ -1,6 +1,7 @@
 #pragma once
 // The parallel port of the simulated machine: records every write and drives the KS0108
 // panel that hangs on it.
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -13,9 +14,6 @@ namespace lorvan::sim {
 
 class SimPort : public platform::PortIo {
  public:
-  // At most this many writes are kept between two takes; older ones are dropped.
-  static constexpr size_t kMaxKeptWrites = size_t{4} << 20;
-
   void Out32(int16_t port, int16_t value) override;
   // The writes since the previous take, "ADDRESS VALUE" in decimal.
   std::vector<std::string> TakeWrites();
@@ -23,6 +21,9 @@ class SimPort : public platform::PortIo {
   size_t DroppedWrites() const { return last_dropped_; }
 
   ks0108::Panel panel;
+  // At least this many of the latest writes are kept between two takes; a long run without a
+  // take drops older ones, so memory stays bounded.
+  size_t max_kept_writes = size_t{4} << 20;
 
  private:
   std::vector<std::pair<int16_t, int16_t>> writes_;
