@@ -173,6 +173,27 @@ TEST_F(Screens, EqualizerFramesTheBandAndShowsKnobsAndVolume) {
   ExpectPanelShowsPicture();
 }
 
+TEST_F(Screens, KnobsFollowThePlayersBandValues) {
+  f.state.glScreenMode = app::kScreenEqualizer;
+  const int values[10] = {0, 63, 31, 16, 1, 62, 47, 32, 30, 8};
+  for (int i = 0; i < 10; ++i) r.world.player.SetEqBand(i, values[i]);
+  f.UpdateLcd();
+  for (int i = 0; i < 10; ++i) {
+    const int k = lcd::ScaleValue(52, 63, values[i]) + 2;
+    const int b = 12 * i;
+    EXPECT_TRUE(Dark(b + 1, k) && Dark(b + 9, k)) << "band " << i << " row " << k;
+    EXPECT_TRUE(Dark(b + 2, k - 1) && Dark(b + 8, k + 1)) << "band " << i;
+    // Nothing else of the knob column between the frame rows, apart from the centre line.
+    for (int y = 1; y <= 55; ++y) {
+      if (y < k - 1 || y > k + 1) {
+        EXPECT_EQ(Dark(b + 5, y), y == 26) << "band " << i << " row " << y;
+      }
+    }
+  }
+  EXPECT_TRUE(Dark(1, 2));
+  EXPECT_TRUE(Dark(13, 54));
+}
+
 TEST_F(Screens, VolumeBarEnds) {
   f.state.glScreenMode = app::kScreenEqualizer;
   const struct {
