@@ -172,6 +172,7 @@ int Run(const lh::Options& opt) {
     // The development exit: settings and bookmark saved, the player closed, the window unloaded.
     form->ChangeSystemState(4);
     if (form->Running()) form->Unload();
+    player.Close();
   };
 
   int status = 0;
