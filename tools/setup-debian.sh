@@ -5,6 +5,7 @@ packages=(
   build-essential cmake ninja-build ccache pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   nlohmann-json3-dev libpng-dev libncurses-dev
+  libevdev-dev mpv tmux sox libsox-fmt-mp3 espeak-ng
 )
 missing=()
 for p in "${packages[@]}"; do
