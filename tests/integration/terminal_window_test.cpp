@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "audio_files.h"
+#include "hosts/linux/mpv_ipc.h"
 #include "support/program_folder.h"
 
 extern char** environ;
@@ -40,6 +41,16 @@ bool Eventually(const std::function<bool()>& cond, int timeout_ms = 10000) {
   return cond();
 }
 
+// Ends the mpv of a test's socket (if one is still there), by its process id.
+void KillPlayer(const std::string& socket) {
+  linuxhost::MpvIpc ipc(socket);
+  if (!ipc.Connect()) return;
+  const auto reply = ipc.Command(linuxhost::Json::array({"get_property", "pid"}));
+  if (reply && reply->contains("data") && (*reply)["data"].is_number_integer()) {
+    ::kill((*reply)["data"].get<pid_t>(), SIGKILL);
+  }
+}
+
 // A program folder whose player is mpv without sound, on a socket of its own.
 Settings MpvSettings() {
   Settings s;
@@ -56,7 +67,7 @@ class TerminalWindowTest : public ::testing::Test {
   }
   void TearDown() override {
     if (!session.empty()) Shell("tmux kill-session -t " + session + " 2>/dev/null");
-    Shell("pkill -KILL -f -- '--input-ipc-server=" + folder.path() + "/mpv.sock' 2>/dev/null");
+    KillPlayer(folder.path() + "/mpv.sock");
   }
   void Start(int cols, int rows) {
     const std::string cmd = std::string("LANG=C.UTF-8 ") + LORVAN_EXE + " --socket=" + folder.path() +
@@ -153,7 +164,7 @@ TEST(HeadlessLorvan, RunsWithoutATerminalAndEndsOnSigterm) {
   ASSERT_TRUE(Eventually([&] { return waitpid(pid, &status, WNOHANG) == pid; }));
   EXPECT_TRUE(WIFEXITED(status)) << folder.Read("stderr.txt");
   EXPECT_EQ(WEXITSTATUS(status), 0) << folder.Read("stderr.txt");
-  Shell("pkill -KILL -f -- '" + socket.substr(9) + "' 2>/dev/null");
+  KillPlayer(socket.substr(9));
 }
 
 TEST(LorvanCommandLine, BadOptionsAndFoldersAreNamed) {

@@ -4,6 +4,7 @@
 #include <linux/cdrom.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -72,11 +73,35 @@ bool LinuxCdDevice::Present() {
 }
 
 bool LinuxCdDevice::IsCdRom() {
-  Fd fd(path());
-  return fd.get() >= 0 && ioctl(fd.get(), CDROM_GET_CAPABILITY, 0) >= 0;
+  if (path() != cached_path_) {
+    cached_path_ = path();
+    cdrom_ = -1;
+    toc_read_ms_ = -1000000;
+  }
+  if (cdrom_ < 0) {
+    Fd fd(path());
+    if (fd.get() < 0) return false;
+    cdrom_ = ioctl(fd.get(), CDROM_GET_CAPABILITY, 0) >= 0 ? 1 : 0;
+  }
+  return cdrom_ == 1;
 }
 
 std::optional<std::vector<CdTrack>> LinuxCdDevice::ReadToc() {
+  timespec ts{};
+  clock_gettime(CLOCK_MONOTONIC, &ts);
+  const int64_t now = int64_t{ts.tv_sec} * 1000 + ts.tv_nsec / 1000000;
+  if (path() != cached_path_) {
+    cached_path_ = path();
+    cdrom_ = -1;
+  } else if (now - toc_read_ms_ < 250) {
+    return toc_;
+  }
+  toc_read_ms_ = now;
+  toc_ = ReadTocNow();
+  return toc_;
+}
+
+std::optional<std::vector<CdTrack>> LinuxCdDevice::ReadTocNow() {
   Fd fd(path());
   if (fd.get() < 0) return std::nullopt;
   if (ioctl(fd.get(), CDROM_DRIVE_STATUS, CDSL_CURRENT) != CDS_DISC_OK) return std::nullopt;
@@ -101,11 +126,13 @@ std::optional<std::vector<CdTrack>> LinuxCdDevice::ReadToc() {
 }
 
 bool LinuxCdDevice::Eject() {
+  toc_read_ms_ = -1000000;
   Fd fd(path());
   return fd.get() >= 0 && ioctl(fd.get(), CDROMEJECT, 0) == 0;
 }
 
 bool LinuxCdDevice::CloseTray() {
+  toc_read_ms_ = -1000000;
   Fd fd(path());
   return fd.get() >= 0 && ioctl(fd.get(), CDROMCLOSETRAY, 0) == 0;
 }

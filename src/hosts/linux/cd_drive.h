@@ -43,7 +43,13 @@ class LinuxCdDevice : public CdDevice {
   bool CloseTray() override;
 
  private:
+  std::optional<std::vector<CdTrack>> ReadTocNow();
   std::function<std::string()> path_;
+  // The CD search asks many times a second; the drive is asked at most every 250 ms.
+  std::string cached_path_;
+  int64_t toc_read_ms_ = -1000000;
+  std::optional<std::vector<CdTrack>> toc_;
+  int cdrom_ = -1;  // -1 not known, 0 no, 1 yes
 };
 
 // "Track03.cda" for track 3; the track number of such a name, or 0.

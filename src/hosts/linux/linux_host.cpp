@@ -34,7 +34,8 @@ LinuxEventHost::~LinuxEventHost() {
 }
 
 void LinuxEventHost::ReadSources(int64_t timeout_ns) {
-  std::vector<pollfd> fds;
+  std::vector<pollfd>& fds = poll_fds_;
+  fds.clear();
   if (signal_fd_ >= 0) fds.push_back({signal_fd_, POLLIN, 0});
   if (view_) fds.push_back({view_->input_fd(), POLLIN, 0});
   const size_t first_evdev = fds.size();
@@ -42,7 +43,11 @@ void LinuxEventHost::ReadSources(int64_t timeout_ns) {
     for (int fd : evdev_->Fds()) fds.push_back({fd, POLLIN, 0});
   }
   timespec ts{timeout_ns / 1000000000, timeout_ns % 1000000000};
-  if (ppoll(fds.data(), fds.size(), &ts, nullptr) <= 0) return;
+  const int ready = ppoll(fds.data(), fds.size(), &ts, nullptr);
+  timespec after{};
+  clock_gettime(CLOCK_MONOTONIC, &after);
+  last_poll_ns_ = int64_t{after.tv_sec} * 1000000000 + after.tv_nsec;
+  if (ready <= 0) return;
   for (size_t i = 0; i < fds.size(); ++i) {
     if (fds[i].revents == 0) continue;
     if (fds[i].fd == signal_fd_) {
@@ -62,7 +67,11 @@ void LinuxEventHost::ReadSources(int64_t timeout_ns) {
 }
 
 bool LinuxEventHost::DeliverDueEvents() {
-  ReadSources(0);
+  // Right after a wait the sources have just been read: one poll per pass is enough.
+  timespec ts{};
+  clock_gettime(CLOCK_MONOTONIC, &ts);
+  const int64_t now_ns = int64_t{ts.tv_sec} * 1000000000 + ts.tv_nsec;
+  if (now_ns - last_poll_ns_ > 200000) ReadSources(0);
   const int64_t now = clock_.MonotonicMs();
   if (now - last_housekeeping_ms_ >= kHousekeepingMs) {
     last_housekeeping_ms_ = now;

@@ -5,6 +5,9 @@
 #include <deque>
 #include <functional>
 #include <string>
+#include <vector>
+
+#include <poll.h>
 
 #include "hosts/linux/evdev_input.h"
 #include "hosts/linux/terminal_view.h"
@@ -50,6 +53,8 @@ class LinuxEventHost : public platform::EventHost {
   std::deque<char> keys_;
   int64_t last_housekeeping_ms_ = 0;
   int64_t last_scan_ms_ = 0;
+  int64_t last_poll_ns_ = 0;
+  std::vector<struct pollfd> poll_fds_;
 };
 
 class LinuxDialogs : public platform::Dialogs {
