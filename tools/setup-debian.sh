@@ -6,6 +6,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   nlohmann-json3-dev libpng-dev libncurses-dev
   libevdev-dev mpv tmux sox libsox-fmt-mp3 espeak-ng
+  clang libclang-rt-14-dev
 )
 missing=()
 for p in "${packages[@]}"; do

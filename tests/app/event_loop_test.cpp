@@ -1,0 +1,173 @@
+#include "app/event_loop.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/controls.h"
+#include "hosts/sim/sim_clock.h"
+
+namespace lorvan::app {
+namespace {
+
+// An event host whose idling jumps the clock to the next timer, as the simulated host does.
+class JumpingHost : public platform::EventHost {
+ public:
+  explicit JumpingHost(sim::SimClock& c) : clock(c) {}
+  bool DeliverDueEvents() override {
+    if (!pending || clock.MonotonicMs() < pending_at) return false;
+    auto f = std::move(pending);
+    pending = nullptr;
+    f();
+    return true;
+  }
+  void Idle(std::optional<int64_t> next) override {
+    ++idles;
+    int64_t target = next ? *next : clock.MonotonicMs() + 1;
+    if (target > limit) target = limit;
+    if (target <= clock.MonotonicMs()) target = clock.MonotonicMs() + 1;
+    clock.AdvanceTo(target);
+  }
+  sim::SimClock& clock;
+  std::function<void()> pending;
+  int64_t pending_at = 0;
+  int idles = 0;
+  int64_t limit = INT64_MAX;  // idling never moves the clock past this
+};
+
+class Loop : public ::testing::Test {
+ protected:
+  // Runs the loop until the clock reaches ms.
+  void RunUntil(int64_t ms) {
+    host.limit = ms;
+    while (clock.MonotonicMs() < ms) loop.DoEvents();
+  }
+  sim::SimClock clock;
+  JumpingHost host{clock};
+  EventLoop loop{clock, host};
+  std::vector<std::string> log;
+  void Note(const std::string& what) { log.push_back(what + "@" + std::to_string(clock.MonotonicMs())); }
+};
+
+TEST_F(Loop, ATimerTicksOneIntervalAfterItWasEnabled) {
+  Timer t("t", loop);
+  t.SetInterval(100);
+  t.on_timer = [&] { Note("t"); };
+  clock.Advance(30);
+  t.SetEnabled(true);
+  RunUntil(350);
+  EXPECT_EQ(log, (std::vector<std::string>{"t@130", "t@230", "t@330"}));
+}
+
+TEST_F(Loop, EnablingARunningTimerDoesNotRestartIt) {
+  Timer t("t", loop);
+  t.SetInterval(1000);
+  t.on_timer = [&] {
+    Note("t");
+    t.SetEnabled(false);
+  };
+  t.SetEnabled(true);
+  clock.Advance(600);
+  t.SetEnabled(true);  // a second digit while the first is counting
+  RunUntil(2500);
+  EXPECT_EQ(log, (std::vector<std::string>{"t@1000"}));
+}
+
+TEST_F(Loop, DisablingAndEnablingInsideTheHandlerRestartsFromThere) {
+  Timer t("t", loop);
+  t.SetInterval(20);
+  t.on_timer = [&] {
+    Note("t");
+    t.SetEnabled(false);
+    clock.Advance(5);  // the work of one frame
+    t.SetEnabled(true);
+  };
+  t.SetEnabled(true);
+  RunUntil(80);
+  EXPECT_EQ(log, (std::vector<std::string>{"t@20", "t@45", "t@70"}));
+}
+
+TEST_F(Loop, DoEventsReEntersOtherTimersButNotTheRunningOne) {
+  Timer slow("slow", loop), fast("fast", loop);
+  slow.SetInterval(50);
+  fast.SetInterval(20);
+  int depth = 0, max_depth = 0;
+  slow.on_timer = [&] {
+    Note("slow-begin");
+    ++depth;
+    max_depth = std::max(max_depth, depth);
+    // A handler that waits by yielding, as the CD search does.
+    const int64_t until = clock.MonotonicMs() + 100;
+    while (clock.MonotonicMs() < until) loop.DoEvents();
+    --depth;
+    slow.SetEnabled(false);
+    Note("slow-end");
+  };
+  fast.on_timer = [&] { Note("fast"); };
+  slow.SetEnabled(true);
+  fast.SetEnabled(true);
+  RunUntil(160);
+  EXPECT_EQ(max_depth, 1);
+  EXPECT_EQ(log, (std::vector<std::string>{"fast@20", "fast@40", "slow-begin@50", "fast@60", "fast@80",
+                                           "fast@100", "fast@120", "fast@140", "fast@160", "slow-end@160"}));
+}
+
+TEST_F(Loop, OutsideEventsRunInsideAWaitingHandler) {
+  Timer t("t", loop);
+  t.SetInterval(10);
+  bool seen = false;
+  host.pending_at = 35;
+  host.pending = [&] { seen = true; };
+  t.on_timer = [&] {
+    t.SetEnabled(false);
+    while (!seen) loop.DoEvents();
+    Note("saw");
+  };
+  t.SetEnabled(true);
+  RunUntil(40);
+  EXPECT_EQ(log, (std::vector<std::string>{"saw@35"}));
+}
+
+TEST_F(Loop, IdlesOnlyWhenNothingIsDue) {
+  Timer t("t", loop);
+  t.SetInterval(20);
+  t.on_timer = [] {};
+  t.SetEnabled(true);
+  loop.DoEvents();  // nothing due at 0: idles to 20 and ticks
+  EXPECT_EQ(host.idles, 1);
+  EXPECT_EQ(clock.MonotonicMs(), 20);
+  loop.StopAllTimers();
+  EXPECT_FALSE(t.Enabled());
+  EXPECT_FALSE(loop.NextTimerDue());
+}
+
+TEST(Accelerator, IsTheCharacterAfterTheAmpersand) {
+  EXPECT_EQ(AcceleratorOf("&Play"), 'P');
+  EXPECT_EQ(AcceleratorOf("P&ause"), 'a');
+  EXPECT_EQ(AcceleratorOf(">&>"), '>');
+  EXPECT_EQ(AcceleratorOf("&<<"), '<');
+  EXPECT_EQ(AcceleratorOf("Initialize Display"), 0);
+  EXPECT_EQ(AcceleratorOf("Salt && &Pepper"), 'P');
+}
+
+TEST(CheckBox, ClickRunsOnlyOnAChange) {
+  CheckBox c("chk", "&C");
+  int clicks = 0;
+  c.on_click = [&] { ++clicks; };
+  c.SetValue(0);
+  EXPECT_EQ(clicks, 0);
+  c.Click();
+  EXPECT_EQ(c.value, 1);
+  c.SetValue(1);
+  EXPECT_EQ(clicks, 1);
+  c.SetValue(2);
+  c.Click();
+  EXPECT_EQ(c.value, 0);
+  EXPECT_EQ(clicks, 3);
+}
+
+}  // namespace
+}  // namespace lorvan::app

@@ -1,0 +1,226 @@
+#include "app/ini_file.h"
+
+#include <gtest/gtest.h>
+
+#include "app/errors.h"
+#include "app/text_lines.h"
+#include "hosts/posix/posix_file_system.h"
+#include "support/program_folder.h"
+
+namespace lorvan::app {
+namespace {
+
+using lorvan::testing::Settings;
+using lorvan::testing::TempDir;
+
+class IniFile : public ::testing::Test {
+ protected:
+  SharedState Read(const std::string& text) {
+    const std::string path = dir.Write("Lorvan.ini", text);
+    SharedState s;
+    ReadWriteIniFile(s, files, path, 1);
+    return s;
+  }
+  std::string ReadError(const std::string& text) {
+    try {
+      Read(text);
+    } catch (const StartupError& e) {
+      return e.what();
+    }
+    return "no error";
+  }
+  TempDir dir;
+  hosts::PosixFileSystem files;
+};
+
+TEST_F(IniFile, ReadsEveryPositionIntoItsVariable) {
+  Settings v;
+  for (int i = 0; i < 56; ++i) v[i] = std::to_string(i + 100);
+  v[1] = "mpv --idle";
+  v[2] = "/music/";
+  v[3] = "D:\\";
+  v[4] = "Help.txt";
+  v[10] = "/music/Rock/";
+  const SharedState s = Read(v.Text());
+  EXPECT_EQ(s.giVolume, 100);
+  EXPECT_EQ(s.gsWinampPath, "mpv --idle");
+  EXPECT_EQ(s.gsMp3RootDir, "/music/");
+  EXPECT_EQ(s.gsCdRootDir, "D:\\");
+  EXPECT_EQ(s.gsHelpFileName, "Help.txt");
+  EXPECT_EQ(s.glLcdDelayLoops, 105);
+  EXPECT_EQ(s.glReserved1, 106);
+  EXPECT_EQ(s.glReserved2, 107);
+  EXPECT_EQ(s.giWakeUpDetectionTime, 108);
+  EXPECT_EQ(s.glLastResumeMp3PlayPos, 109);
+  EXPECT_EQ(s.gsLastResumeMp3AudioDir, "/music/Rock/");
+  EXPECT_EQ(s.giResumeListTop, 111);
+  EXPECT_EQ(s.giResumeListRow, 112);
+  EXPECT_EQ(s.giResumeFolderDepth, 113);
+  EXPECT_EQ(s.giResumeDepthListTop[0], 114);
+  EXPECT_EQ(s.giResumeDepthListTop[20], 134);
+  EXPECT_EQ(s.giResumeDepthListRow[0], 135);
+  EXPECT_EQ(s.giResumeDepthListRow[20], 155);
+  // The current state is not touched by reading.
+  EXPECT_EQ(s.gsAudioDir, "");
+  EXPECT_EQ(s.giListTop, 0);
+}
+
+TEST_F(IniFile, CommentsAnywhereAreSkippedAndEmptyLinesTakeAPosition) {
+  const std::string text =
+      "// head\r\n7\r\n  // indented comment\r\nplayer\r\n/music/ //with a trailing comment\r\n"
+      "\r\nCD\r\n";
+  const SharedState s = Read(text);
+  EXPECT_EQ(s.giVolume, 7);
+  EXPECT_EQ(s.gsWinampPath, "player");
+  EXPECT_EQ(s.gsMp3RootDir, "");  // the empty line is position 2
+  EXPECT_EQ(s.gsCdRootDir, "CD");
+}
+
+TEST_F(IniFile, AShortFileLoadsWhatItHasAndLeavesTheRest) {
+  SharedState before;
+  Settings v;
+  v.values.resize(13);
+  const SharedState s = Read(v.Text());
+  EXPECT_EQ(s.giVolume, 200);
+  EXPECT_EQ(s.giResumeListRow, 0);
+  EXPECT_EQ(s.giResumeFolderDepth, before.giResumeFolderDepth);
+}
+
+TEST_F(IniFile, StackLinesAreReadWithoutTheCommentTest) {
+  Settings v;
+  v[14] = "// taken as zero";
+  v[15] = "9";
+  const SharedState s = Read(v.Text());
+  EXPECT_EQ(s.giResumeDepthListTop[0], 0);
+  EXPECT_EQ(s.giResumeDepthListTop[1], 9);
+}
+
+TEST_F(IniFile, LinesLeftAfterTheStacksAreIgnored) {
+  Settings v;
+  v.values.push_back("extra");
+  v.values.push_back("77777777777");
+  EXPECT_NO_THROW(Read(v.Text()));
+}
+
+TEST_F(IniFile, LfLineEndsReadLikeCrLf) {
+  Settings v;
+  std::string text;
+  for (const auto& line : v.values) text += line + "\n";
+  EXPECT_EQ(Read(text).gsMp3RootDir, "Music/");
+}
+
+TEST_F(IniFile, ErrorsNameTheFileTheLineAndTheProblem) {
+  Settings v;
+  v[0] = "40000";
+  EXPECT_NE(ReadError(v.Text({"// c"})).find("Lorvan.ini:2: the number \"40000\" is outside the 16-bit"),
+            std::string::npos);
+  Settings l;
+  l[5] = "3000000000";
+  EXPECT_NE(ReadError(l.Text()).find(":6: the number \"3000000000\" is outside the 32-bit"), std::string::npos);
+  Settings s;
+  s.values.resize(14 + 30);
+  EXPECT_NE(ReadError(s.Text()).find("ends after 30 of the 42 stack lines"), std::string::npos);
+  SharedState state;
+  try {
+    ReadWriteIniFile(state, files, dir.path() + "/missing.ini", 1);
+    FAIL() << "no error";
+  } catch (const StartupError& e) {
+    EXPECT_NE(std::string(e.what()).find("missing.ini: cannot open"), std::string::npos);
+  }
+}
+
+TEST_F(IniFile, RewriteKeepsCommentsFirstThenExactly56Values) {
+  std::string text = "// first\r\n1\r\nx // dropped comment\r\n// second\r\n\r\n";
+  const std::string path = dir.Write("Lorvan.ini", text);
+  SharedState s;
+  s.giVolume = -5;
+  s.gsWinampPath = "mpv";
+  s.gsAudioDir = "/music/Pop/";
+  s.giListTop = 4;
+  s.giListRow = 2;
+  s.giFolderDepth = 1;
+  s.giResumeDepthListTop[0] = 3;
+  s.giResumeDepthListRow[20] = -1;
+  s.gsLastResumeMp3AudioDir = "not written";
+  ReadWriteIniFile(s, files, path, 0);
+  const auto lines = SplitLines(dir.Read("Lorvan.ini"));
+  ASSERT_EQ(lines.size(), 2u + 56u);
+  EXPECT_EQ(lines[0], "// first");
+  EXPECT_EQ(lines[1], "// second");
+  EXPECT_EQ(lines[2], "-5");
+  EXPECT_EQ(lines[3], "mpv");
+  EXPECT_EQ(lines[2 + 10], "/music/Pop/");
+  EXPECT_EQ(lines[2 + 11], "4");
+  EXPECT_EQ(lines[2 + 12], "2");
+  EXPECT_EQ(lines[2 + 13], "1");
+  EXPECT_EQ(lines[2 + 14], "3");
+  EXPECT_EQ(lines[2 + 55], "-1");
+  const std::string bytes = dir.Read("Lorvan.ini");
+  EXPECT_EQ(bytes.substr(bytes.size() - 4), "-1\r\n");
+  EXPECT_EQ(bytes.find("\n"), bytes.find("\r\n") + 1);
+}
+
+TEST_F(IniFile, RewriteCarriesMoreThanAHundredComments) {
+  std::vector<std::string> comments;
+  for (int i = 0; i < 150; ++i) comments.push_back("// note " + std::to_string(i));
+  const std::string path = dir.Write("Lorvan.ini", Settings().Text(comments));
+  SharedState s;
+  ReadWriteIniFile(s, files, path, 0);
+  const auto lines = SplitLines(dir.Read("Lorvan.ini"));
+  ASSERT_EQ(lines.size(), 150u + 56u);
+  EXPECT_EQ(lines[149], "// note 149");
+}
+
+TEST_F(IniFile, RewriteThenReadGivesTheSameValues) {
+  const std::string path = dir.Write("Lorvan.ini", Settings().Text());
+  SharedState s;
+  ReadWriteIniFile(s, files, path, 1);
+  s.gsAudioDir = s.gsLastResumeMp3AudioDir;
+  s.giResumeDepthListTop[7] = 12;
+  ReadWriteIniFile(s, files, path, 0);
+  SharedState again;
+  ReadWriteIniFile(again, files, path, 1);
+  EXPECT_EQ(again.gsLastResumeMp3AudioDir, s.gsAudioDir);
+  EXPECT_EQ(again.giResumeDepthListTop, s.giResumeDepthListTop);
+  EXPECT_EQ(again.gsWinampPath, s.gsWinampPath);
+}
+
+TEST_F(IniFile, OtherModesDoNothing) {
+  const std::string path = dir.Write("Lorvan.ini", "5\r\n");
+  SharedState s;
+  ReadWriteIniFile(s, files, path, 2);
+  EXPECT_EQ(s.giVolume, 0);
+  EXPECT_EQ(dir.Read("Lorvan.ini"), "5\r\n");
+}
+
+// A rewrite that fails at any step leaves the previous file exactly as it was and says so.
+TEST_F(IniFile, AFailedRewriteLeavesTheOldFileIntact) {
+  const std::string original = Settings().Text({"// keep me"});
+  const std::string path = dir.Write("Lorvan.ini", original);
+  for (const char* step : {"open", "write", "sync", "rename"}) {
+    files.fault_injection = [step](const std::string& s) { return s != step; };
+    SharedState s;
+    s.giVolume = 1;
+    EXPECT_THROW(ReadWriteIniFile(s, files, path, 0), platform::FileError) << step;
+    EXPECT_EQ(dir.Read("Lorvan.ini"), original) << step;
+    SharedState loaded;
+    EXPECT_NO_THROW(ReadWriteIniFile(loaded, files, path, 1));
+  }
+  files.fault_injection = nullptr;
+  SharedState s;
+  ReadWriteIniFile(s, files, path, 0);
+  EXPECT_EQ(SplitLines(dir.Read("Lorvan.ini"))[0], "// keep me");
+}
+
+TEST_F(IniFile, ARewriteIntoAReadOnlyFolderFailsLoudly) {
+  if (geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
+  const std::string original = Settings().Text();
+  const std::string path = dir.Write("ro/Lorvan.ini", original);
+  chmod((dir.path() + "/ro").c_str(), 0555);
+  SharedState s;
+  EXPECT_THROW(ReadWriteIniFile(s, files, path, 0), platform::FileError);
+  EXPECT_EQ(dir.Read("ro/Lorvan.ini"), original);
+}
+
+}  // namespace
+}  // namespace lorvan::app
