@@ -3,17 +3,18 @@
 #include "app/refresh_cycle.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "app/frm_main.h"
 #include "app/vb_number.h"
+#include "lcd/glcd.h"
 #include "navigation/utf8_text.h"
 
 namespace lorvan::app {
 
 int16_t PlayProgress(int32_t elapsed_s, int32_t length_s) {
-  if (length_s == 0) return 0;
-  const double v = RoundHalfEven(99.0 * elapsed_s / length_s);
-  return static_cast<int16_t>(std::clamp(v, -32768.0, 32767.0));
+  const int32_t v = lcd::ScaleValue(kProgressScale, length_s, elapsed_s);
+  return static_cast<int16_t>(std::clamp<int32_t>(v, INT16_MIN, INT16_MAX));
 }
 
 void frmMain::tmrRefresh_Timer() {
