@@ -22,14 +22,6 @@ TEST_F(NavTest, DigitsOnOtherScreensAreCollectedThenDiscarded) {
   }
 }
 
-TEST_F(NavTest, JumpWhilePlayingOpensTheEntry) {
-  Start({"Sub/x.mp3", "a.mp3", "b.mp3"});
-  s().glPlayState = app::kPlaying;
-  Type(f(), std::to_string(IndexOf("Sub") + 1));
-  f().tmrDirectJumpTime_Timer();
-  EXPECT_EQ(s().gsAudioDir, "Music/Sub/");
-}
-
 TEST_F(NavTest, JumpReachesEveryEntryAlsoWhereTwoShowTheSameName) {
   // "a" and "a.cda" are both listed as "a".
   Start({"a", "a.cda", "b.mp3", "c.mp3"});

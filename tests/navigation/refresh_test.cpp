@@ -47,21 +47,6 @@ TEST_F(NavTest, StoppedTickShowsZerosAndTheEntryNumbers) {
   EXPECT_EQ(f().txtCurFileNr.text, "01");
 }
 
-TEST_F(NavTest, PausedTickFreezesTimesAndProgressAndClearsTheBitrate) {
-  Start({"a.mp3"});
-  s().glPlayState = app::kPaused;
-  f().txtTotalMinutes.text = "03";
-  f().txtCurSeconds.text = "17";
-  f().txtBitrate.text = "192";
-  s().giPlayProgress = 33;
-  f().tmrRefresh_Timer();
-  EXPECT_EQ(f().txtTotalMinutes.text, "03");
-  EXPECT_EQ(f().txtCurSeconds.text, "17");
-  EXPECT_EQ(f().txtBitrate.text, "");
-  EXPECT_EQ(s().giPlayProgress, 33);
-  EXPECT_EQ(s().glPlayState, app::kPaused);
-}
-
 struct ScrollCase {
   std::string name;
   bool scrolls;
@@ -122,29 +107,6 @@ TEST_F(NavTest, LongFolderTitleScrollsByOneCharacterPerTick) {
   f().cmdPlay_Click();
   f().tmrRefresh_Timer();
   EXPECT_EQ(s().gsFolderTitle, "     Short");
-}
-
-TEST_F(NavTest, TrackEndAdvancesOnTheNextTickButNotOnTheHelpScreen) {
-  // The simulated player is stopped (status 0, position -1) while the program believes it
-  // plays: that is the end of a track.
-  Start({"a.mp3", "b.mp3", "c.mp3"});
-  s().glPlayState = app::kPlaying;
-  s().glScreenMode = app::kScreenHelp;
-  f().tmrRefresh_Timer();
-  f().tmrRefresh_Timer();
-  EXPECT_EQ(s().giSelectedEntryNr, 1);
-  s().glScreenMode = app::kScreenBrowser;
-  f().tmrRefresh_Timer();
-  EXPECT_EQ(s().giSelectedEntryNr, 2);
-  EXPECT_EQ(s().glPlayState, app::kPlaying);
-}
-
-TEST_F(NavTest, StoppedPlayerDoesNotAdvanceWhenTheUserStopped) {
-  Start({"a.mp3", "b.mp3"});
-  f().tmrRefresh_Timer();
-  s().glPlayState = app::kPaused;
-  f().tmrRefresh_Timer();
-  EXPECT_EQ(s().giSelectedEntryNr, 1);
 }
 
 }  // namespace

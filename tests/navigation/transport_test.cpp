@@ -46,19 +46,6 @@ TEST_F(NavTest, EqualizerScreenStepsTheBandWithWrapAround) {
   EXPECT_EQ(s().glPlayState, app::kStopped);
 }
 
-TEST_F(NavTest, PauseTogglesOnlyWhilePlayingOrPaused) {
-  Start({"a.mp3"});
-  f().cmdPause_Click();
-  EXPECT_EQ(s().glPlayState, app::kStopped);
-  f().cmdPlay_Click();
-  EXPECT_EQ(s().glPlayState, app::kPlaying);
-  s().glScreenMode = app::kScreenHelp;  // pause works on every screen
-  f().cmdPause_Click();
-  EXPECT_EQ(s().glPlayState, app::kPaused);
-  f().cmdPause_Click();
-  EXPECT_EQ(s().glPlayState, app::kPlaying);
-}
-
 TEST_F(NavTest, StopGoesUpOneLevelAtATimeAndStopsAtTheRoot) {
   Start({"Rock/Queen/a.mp3"});
   f().cmdPlay_Click();
