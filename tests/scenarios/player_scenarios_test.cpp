@@ -123,6 +123,20 @@ TEST(PlayerScenario, PlayerThatNeverComesBackIsReportedAndTheNextQueryStartsItAg
   EXPECT_EQ(lines[8], "send 1024 5 122");
 }
 
+TEST(PlayerScenario, APlayerThatStaysAwayIsStartedEvery30SecondsButReportedOnce) {
+  ProgramFolder folder;
+  const auto r = RunToEnd(folder, "start\nplayer autostart 0\nplayer window 0\nwait 95000\ndump events\n"
+                             "player window 1\nwait 100\nplayer window 0\nwait 31000\ndump events\n");
+  int shells = 0, boxes = 0;
+  for (const auto& line : Lines(r)) {
+    if (line.find(R"("event":"shell")") != std::string::npos) ++shells;
+    if (line.find(R"("event":"msgbox")") != std::string::npos) ++boxes;
+  }
+  // Starts at 0, 30, 60 and 90 s during the first outage, one more in the second; one box each.
+  EXPECT_EQ(shells, 1 + 4 + 2) << r.out;
+  EXPECT_EQ(boxes, 2) << r.out;
+}
+
 TEST(PlayerScenario, StartUpWaitsForASlowPlayerAndGivesUpAfter30Seconds) {
   ProgramFolder folder;
   const auto slow = RunToEnd(folder, "player window 0\nplayer autostart 0\nstart\nwait 12000\nplayer window 1\n"
