@@ -68,7 +68,7 @@ TEST_CASE(Program, StartsThePlayerAndShowsEveryControl) {
   CHECK(lorvan.process().Running());
 }
 
-TEST_CASE_PENDING(Program, AsksThePlayerForItsVersionVolumeAndEqualizer, "the player link's messages") {
+TEST_CASE(Program, AsksThePlayerForItsVersionVolumeAndEqualizer) {
   ProgramFolder f("version");
   Lorvan lorvan(f);
   REQUIRE(lorvan.WaitWindow());
@@ -81,7 +81,7 @@ TEST_CASE_PENDING(Program, AsksThePlayerForItsVersionVolumeAndEqualizer, "the pl
       << "missing: " << MissingInOrder(log, {"window", "user w=11 l=127 -> 0", "user w=0 l=0 -> 8192", "user w=200 l=122"});
 }
 
-TEST_CASE_PENDING(Program, FindsThePlayerThatIsAlreadyRunning, "the player link's messages") {
+TEST_CASE(Program, FindsThePlayerThatIsAlreadyRunning) {
   ProgramFolder f("running");
   Process first;
   Start(first, f.File("Winamp.exe"), "", f.path());
@@ -158,7 +158,7 @@ TEST_CASE(Program, AcceleratorKeysPressTheirControls) {
   CHECK(lorvan.process().Running());
 }
 
-TEST_CASE_PENDING(Program, PlaysTheHighlightedFileOnP, "the browser, transport and refresh handlers") {
+TEST_CASE(Program, PlaysTheHighlightedFileOnP) {
   ProgramFolder f("play");
   f.AddMusic({"01 First.mp3", "02 Second.mp3"});
   Lorvan lorvan(f);
@@ -212,7 +212,43 @@ TEST_CASE_PENDING(Program, ClosingTheWindowSavesTheSettings, "the exit handlers"
   CHECK(f.SettingsText() != before) << "the settings were not saved";
 }
 
-TEST_CASE_PENDING(Program, SendsTheInitSequenceAndWholeFramesToThePanel, "the LCD driver and screens") {
+TEST_CASE_PENDING(Program, OneExitPressShutsTheMachineDown, "the exit handlers") {
+  ProgramFolder f("shutdown");
+  f.AddMusic({"01 First.mp3"});
+  Lorvan lorvan(f);
+  REQUIRE(lorvan.WaitWindow());
+  REQUIRE(WaitFor([&] { return PlayerReady(f); }, kStartMs));
+  const std::string before = f.SettingsText();
+  lorvan.Press('x', true);
+  // Two seconds to count the presses, half a second's pause, then the way out.
+  CHECK_EQ(lorvan.process().WaitExit(15000), 0) << "the program did not end";
+  CHECK(f.SettingsText() != before) << "the settings were not saved";
+  const auto hardstop = f.HardstopLog();
+  CHECK(hardstop.size() == 1u && hardstop[0].rfind("started show=2 ", 0) == 0)
+      << "Hardstop.exe was not started once, minimized: " << (hardstop.empty() ? "(never)" : hardstop[0]);
+  CHECK(MissingInOrder(f.PlayerLog(), {"command 40047", "syscommand 61536", "close", "exit"}).empty())
+      << "the player was not stopped and closed";
+  const PanelReplay panel = ReplayPanel(f.PortWrites());
+  CHECK_EQ(panel.Differences(TestPaths().data + "\\Bitmaps\\picShutdownBackground.pbm"), 0)
+      << "the panel does not show the shutdown picture";
+}
+
+TEST_CASE_PENDING(Program, FiveExitPressesEndWithoutShutdown, "the exit handlers") {
+  ProgramFolder f("service");
+  f.AddMusic({"01 First.mp3"});
+  Lorvan lorvan(f);
+  REQUIRE(lorvan.WaitWindow());
+  REQUIRE(WaitFor([&] { return PlayerReady(f); }, kStartMs));
+  for (int i = 0; i < 5; ++i) lorvan.Press('x', true, Lorvan::KeyWay::kPostedChars);
+  CHECK_EQ(lorvan.process().WaitExit(15000), 0) << "the program did not end";
+  CHECK(f.HardstopLog().empty()) << "the machine was shut down";
+  CHECK(MissingInOrder(f.PlayerLog(), {"syscommand 61536", "close", "exit"}).empty()) << "the player was not closed";
+  const PanelReplay panel = ReplayPanel(f.PortWrites());
+  CHECK_EQ(panel.Differences(TestPaths().data + "\\Bitmaps\\picServiceExitBackground.pbm"), 0)
+      << "the panel does not show the service-exit picture";
+}
+
+TEST_CASE(Program, SendsTheInitSequenceAndWholeFramesToThePanel) {
   ProgramFolder f("panel");
   f.AddMusic({"01 First.mp3"});
   Lorvan lorvan(f);

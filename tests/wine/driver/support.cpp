@@ -2,6 +2,7 @@
 
 #include <tlhelp32.h>
 
+#include <cctype>
 #include <stdexcept>
 
 namespace lorvan::winetest {
@@ -104,7 +105,8 @@ ProgramFolder::ProgramFolder(const std::string& name, bool with_port_library) {
   MakeFolders(path_ + "\\Music");
   const std::string& bin = TestPaths().bin;
   CopyFileTo(bin + "\\Lorvan.exe", File("Lorvan.exe"));
-  CopyFileTo(bin + "\\Hardstop.exe", File("Hardstop.exe"));
+  // The real Hardstop.exe would end the Wine session and these tests with it.
+  CopyFileTo(bin + "\\standin\\Hardstop.exe", File("Hardstop.exe"));
   CopyFileTo(bin + "\\Winamp.exe", File("Winamp.exe"));
   if (with_port_library) CopyFileTo(bin + "\\inpout32.dll", File("inpout32.dll"));
   for (const char* sub : {"Fonts", "Bitmaps"}) CopyTree(TestPaths().data + "\\" + sub, File(sub));
@@ -130,6 +132,8 @@ void ProgramFolder::WriteSettings(const SettingsValues& s) const {
 }
 
 void ProgramFolder::WritePlayerConfig(const std::string& lines) const { WriteFileText(File("player.ini"), lines); }
+
+std::vector<std::string> ProgramFolder::HardstopLog() const { return SplitLines(ReadFileText(File("hardstop.log"))); }
 
 std::vector<std::string> ProgramFolder::PlayerLog() const { return SplitLines(ReadFileText(File("player.log"))); }
 
@@ -172,6 +176,50 @@ std::string MissingInOrder(const std::vector<std::string>& log, const std::vecto
     ++at;
   }
   return "";
+}
+
+bool ReadPbm(const std::string& path, int& width, int& height, std::vector<bool>& dark) {
+  const std::string text = ReadFileText(path);
+  size_t at = 0;
+  auto skip = [&] {
+    for (;;) {
+      while (at < text.size() && isspace(static_cast<unsigned char>(text[at]))) ++at;
+      if (at < text.size() && text[at] == '#') {
+        while (at < text.size() && text[at] != '\n') ++at;
+        continue;
+      }
+      return;
+    }
+  };
+  auto number = [&] {
+    skip();
+    int n = 0;
+    while (at < text.size() && isdigit(static_cast<unsigned char>(text[at]))) n = n * 10 + (text[at++] - '0');
+    return n;
+  };
+  skip();
+  if (text.compare(at, 2, "P1") != 0) return false;
+  at += 2;
+  width = number();
+  height = number();
+  dark.clear();
+  while (static_cast<int>(dark.size()) < width * height) {
+    skip();
+    if (at >= text.size()) return false;
+    dark.push_back(text[at++] == '1');
+  }
+  return width > 0 && height > 0;
+}
+
+int PanelReplay::Differences(const std::string& pbm_path) const {
+  int w = 0, h = 0;
+  std::vector<bool> dark;
+  if (!ReadPbm(pbm_path, w, h, dark) || w != 128 || h != 64) return -1;
+  int n = 0;
+  for (int y = 0; y < 64; ++y) {
+    for (int x = 0; x < 128; ++x) n += Pixel(x, y) != dark[static_cast<size_t>(y) * 128 + x] ? 1 : 0;
+  }
+  return n;
 }
 
 int PanelReplay::SetPixels() const {

@@ -59,6 +59,8 @@ class ProgramFolder {
   void WritePlayerConfig(const std::string& lines) const;
   std::string SettingsText() const { return ReadFileText(File("Lorvan.ini")); }
   std::vector<std::string> PlayerLog() const;
+  // What the stand-in Hardstop.exe recorded of its starts.
+  std::vector<std::string> HardstopLog() const;
   // The port writes of the stand-in port library: (port, value) pairs.
   std::vector<std::pair<int, int>> PortWrites() const;
 
@@ -81,6 +83,8 @@ struct PanelReplay {
   uint8_t memory[2][8][64] = {};                  // [half][page][column]
   bool Pixel(int x, int y) const { return (memory[x / 64][y / 8][x % 64] >> (y % 8)) & 1; }
   int SetPixels() const;
+  // Pixels in which the panel differs from a 128 x 64 plain PBM bitmap; -1 when unreadable.
+  int Differences(const std::string& pbm_path) const;
 };
 PanelReplay ReplayPanel(const std::vector<std::pair<int, int>>& writes, int base = 888);
 
