@@ -28,9 +28,10 @@ struct StandInPlayer {
   std::string folder;
   Process process;
   HWND hwnd = nullptr;
-  explicit StandInPlayer(const std::string& name) : folder(Folder(name)) {
+  explicit StandInPlayer(const std::string& name, const std::string& config = "") : folder(Folder(name)) {
     EndProcesses("Winamp.exe");
     CopyFileTo(TestPaths().bin + "\\Winamp.exe", folder + "\\Winamp.exe");
+    WriteFileText(folder + "\\player.ini", config);
     Start(process, folder + "\\Winamp.exe", "", folder);
     hwnd = WaitProcessWindow(process.pid, "Winamp v1.x", 10000);
   }
@@ -255,6 +256,18 @@ TEST_CASE(WindowMessages, FindsThePlayerAndExchangesMessages) {
   CHECK(!m.PostMessageA(0, 1024, 0, 0));
   player.process.Kill();
   CHECK_EQ(m.SendMessageA(h, 1024, 0, 0), 0) << "a message to a window that has gone answers 0";
+}
+
+TEST_CASE(WindowMessages, APlayerThatDoesNotAnswerDoesNotHoldTheProgram) {
+  StandInPlayer player("hung", "hang_request=104\r\nhang_ms=8000\r\n");
+  REQUIRE(player.hwnd != nullptr);
+  win32::Win32WindowMessages m;
+  const platform::Hwnd h = m.FindWindowA("Winamp v1.x");
+  CHECK_EQ(m.SendMessageA(h, 1024, 0, 0), 8192);
+  // The status request keeps the player busy past the wait for an answer: the answer is 0,
+  // as from a window that has gone, and the call returns.
+  CHECK_EQ(m.SendMessageA(h, 1024, 0, 104), 0);
+  CHECK(LogHas(player.Log(), "hanging on request 104"));
 }
 
 TEST_CASE(Processes, StartsProgramsWithTheirWindowStyle) {

@@ -65,6 +65,18 @@ TEST_CASE(Program, StartsThePlayerAndShowsEveryControl) {
   CHECK(std::any_of(texts.begin(), texts.end(),
                     [](const std::string& t) { return t.rfind(LORVAN_LEGAL_NOTICE "\r\n", 0) == 0; }))
       << "no legal notice line";
+  // The LCD preview: the picture 1:1 without a border, and enlarged.
+  std::vector<std::pair<long, long>> previews;
+  for (HWND child = FindWindowExA(lorvan.hwnd(), nullptr, "LorvanPicture", nullptr); child;
+       child = FindWindowExA(lorvan.hwnd(), child, "LorvanPicture", nullptr)) {
+    RECT r;
+    GetClientRect(child, &r);
+    previews.emplace_back(r.right, r.bottom);
+  }
+  CHECK(std::find(previews.begin(), previews.end(), std::make_pair(128L, 64L)) != previews.end())
+      << "no preview of exactly 128 x 64 pixels";
+  CHECK(std::find(previews.begin(), previews.end(), std::make_pair(256L, 128L)) != previews.end())
+      << "no enlarged preview";
   CHECK(lorvan.process().Running());
 }
 

@@ -3,6 +3,7 @@
 // gets to player.log beside itself. Like the real player it runs once: a second start finds
 // the first window and ends. Optional settings in player.ini beside it, one key=value a line:
 //   version=8192  window_delay_ms=0  song_length_s=180  bitrate=128  eq_enabled=0
+//   hang_request=-1  hang_ms=0   (a request that keeps the player busy before it answers)
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
@@ -18,7 +19,8 @@ namespace {
 std::string g_folder;
 FILE* g_log = nullptr;
 std::map<std::string, long> g_config = {
-    {"version", 8192}, {"window_delay_ms", 0}, {"song_length_s", 180}, {"bitrate", 128}, {"eq_enabled", 0}};
+    {"version", 8192}, {"window_delay_ms", 0}, {"song_length_s", 180}, {"bitrate", 128}, {"eq_enabled", 0},
+    {"hang_request", -1}, {"hang_ms", 0}};
 
 // The player's state.
 std::vector<std::string> g_playlist;
@@ -155,6 +157,10 @@ void Command(int id) {
 LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
   switch (msg) {
     case WM_USER: {
+      if (static_cast<int>(l) == g_config["hang_request"]) {
+        Log("hanging on request %d", static_cast<int>(l));
+        Sleep(static_cast<DWORD>(g_config["hang_ms"]));
+      }
       const LRESULT answer = Request(w, l);
       Log("user w=%d l=%d -> %ld", static_cast<int>(w), static_cast<int>(l), static_cast<long>(answer));
       return answer;
