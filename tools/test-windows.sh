@@ -10,6 +10,12 @@ if [ "${LORVAN_SKIP_WINE:-0}" = 1 ]; then
   exit 0
 fi
 filter="${1:-}"
+for tool in x86_64-w64-mingw32-g++ wine wineserver Xvfb; do
+  if ! command -v "$tool" >/dev/null; then
+    echo "test-windows: $tool is missing; bash tools/setup-debian.sh installs it" >&2
+    exit 1
+  fi
+done
 root="$PWD"
 build="$root/build-mingw"
 started=$(date +%s)
