@@ -11,13 +11,28 @@ class EventLoop;
 
 namespace lorvan::power {
 
+// SourceOfWakeUp values.
+enum : int32_t {
+  kWakeUpAutomatic = 0,  // the system reported an automatic resume
+  kWakeUpByTime = 1,     // the detection time has passed, or the date has changed
+};
+
+// The time of day in seconds since midnight, rounded to single precision.
+float TimeOfDaySeconds(const platform::LocalDateTime& t);
+
 class clsSetShutdownAndDetectWakeUp {
  public:
   clsSetShutdownAndDetectWakeUp(platform::Platform& platform, app::EventLoop& loop)
       : platform_(platform), loop_(loop) {}
 
-  // Returns only after WakeUpDetected has been raised and handled.
+  // Raises SetStandbyMode once (after the first test), keeps the events running while it
+  // waits, and raises WakeUpDetected once the machine is awake again. Returns only after
+  // WakeUpDetected has been raised and handled, or after Cancel.
   void StartStandbyAndWakeUpDetection(int16_t WakeUpByTimeDetectionTime);
+
+  // Ends a running detection without raising WakeUpDetected (the program is ending).
+  void Cancel() { cancelled_ = true; }
+  bool Detecting() const { return detecting_; }
 
   // The events, handled by the owner.
   std::function<void()> SetStandbyMode;
@@ -26,6 +41,8 @@ class clsSetShutdownAndDetectWakeUp {
  private:
   platform::Platform& platform_;
   app::EventLoop& loop_;
+  bool cancelled_ = false;
+  bool detecting_ = false;
 };
 
 }  // namespace lorvan::power

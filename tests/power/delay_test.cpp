@@ -1,0 +1,61 @@
+// WaitMilliseconds measures elapsed ticks, so it ends on time wherever the counter stands.
+#include <gtest/gtest.h>
+
+#include "app/controls.h"
+#include "app/event_loop.h"
+#include "hosts/sim/sim_world.h"
+#include "power/delay.h"
+#include "support/program_folder.h"
+
+namespace lorvan::power {
+namespace {
+
+struct Machine {
+  testing::TempDir dir;
+  sim::SimWorld world{dir.path()};
+  app::EventLoop loop{world.clock, world.script};
+};
+
+TEST(WaitMilliseconds, EndsJustAfterTheTimeWhereverTheCounterStands) {
+  // Before the signed and the unsigned wrap, right at them, and far from both.
+  for (uint32_t base : {0u, 1000000u, 0x7FFFFF00u, 0x7FFFFFFFu, 0xFFFFFF00u, 0xFFFFFFFFu}) {
+    for (bool events : {false, true}) {
+      Machine m;
+      m.world.clock.SetTickBase(base);
+      m.world.clock.Advance(7);
+      WaitMilliseconds(m.world.platform, m.loop, 500, events);
+      EXPECT_EQ(m.world.clock.MonotonicMs(), 7 + 501) << "base " << base << " events " << events;
+    }
+  }
+}
+
+TEST(WaitMilliseconds, HandlesEventsOnlyWhenAllowed) {
+  for (bool events : {false, true}) {
+    Machine m;
+    app::Timer t("tmrTest", m.loop);
+    int ticks = 0;
+    t.on_timer = [&] { ++ticks; };
+    t.SetInterval(100);
+    t.SetEnabled(true);
+    WaitMilliseconds(m.world.platform, m.loop, 500, events);
+    if (events) {
+      // Every tick that fell due while waiting ran (the simulated idle may run on to the next).
+      EXPECT_EQ(ticks, m.world.clock.MonotonicMs() / 100);
+      EXPECT_GE(ticks, 5);
+    } else {
+      EXPECT_EQ(ticks, 0);
+      EXPECT_EQ(m.world.clock.MonotonicMs(), 501);
+    }
+  }
+}
+
+TEST(WaitMilliseconds, ZeroAndNegativeTimesEndAtOnce) {
+  for (int32_t ms : {0, -1, -500}) {
+    Machine m;
+    WaitMilliseconds(m.world.platform, m.loop, ms, false);
+    EXPECT_LE(m.world.clock.MonotonicMs(), 1) << ms;
+  }
+}
+
+}  // namespace
+}  // namespace lorvan::power
