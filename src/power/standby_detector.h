@@ -3,11 +3,8 @@
 #include <cstdint>
 #include <functional>
 
+#include "app/controls.h"
 #include "platform/platform.h"
-
-namespace lorvan::app {
-class EventLoop;
-}
 
 namespace lorvan::power {
 
@@ -23,7 +20,7 @@ float TimeOfDaySeconds(const platform::LocalDateTime& t);
 class clsSetShutdownAndDetectWakeUp {
  public:
   clsSetShutdownAndDetectWakeUp(platform::Platform& platform, app::EventLoop& loop)
-      : platform_(platform), loop_(loop) {}
+      : platform_(platform), loop_(loop), tmrWakeUpCheck_("tmrWakeUpCheck", loop) {}
 
   // Raises SetStandbyMode once (after the first test), keeps the events running while it
   // waits, and raises WakeUpDetected once the machine is awake again. Returns only after
@@ -39,8 +36,13 @@ class clsSetShutdownAndDetectWakeUp {
   std::function<void(int32_t SourceOfWakeUp)> WakeUpDetected;
 
  private:
+  // Wakes the waiting loop when its next test is due, so that each yield of the loop ends
+  // then at the latest (an idle host would otherwise wait for whatever comes next).
+  void ArmNextCheck(int64_t in_ms);
+
   platform::Platform& platform_;
   app::EventLoop& loop_;
+  app::Timer tmrWakeUpCheck_;
   bool cancelled_ = false;
   bool detecting_ = false;
 };

@@ -16,7 +16,7 @@ namespace lorvan::testing {
 
 class SimBox {
  public:
-  explicit SimBox(const Settings& settings = Settings()) : folder(settings), runner(folder.path(), out, err) {
+  explicit SimBox(const testing::Settings& settings = testing::Settings()) : folder(settings), runner(folder.path(), out, err) {
     runner.commands.Add("probe", {[this](const sim::Words& a) -> std::optional<std::string> {
                                     if (a.size() != 1 || !probes_.count(a[0])) return "no such probe";
                                     return std::nullopt;
@@ -46,7 +46,7 @@ class SimBox {
     return v;
   }
 
-  std::string Settings() { return folder.Read("Lorvan.ini"); }
+  std::string SettingsText() { return folder.Read("Lorvan.ini"); }
 
   ProgramFolder folder;
   std::ostringstream out, err;

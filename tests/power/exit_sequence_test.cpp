@@ -1,0 +1,219 @@
+// The exit key: presses counted in a 2000 ms window select shutdown, standby or service exit;
+// every way out rewrites the settings before it acts, and the program ends even when closing
+// the player or starting the shutdown program fails.
+#include <gtest/gtest.h>
+
+#include "power/sim_box.h"
+
+namespace lorvan::testing {
+namespace {
+
+using nlohmann::json;
+
+// A settings file that a rewrite changes: the comment at its end moves to the top.
+std::string UntidySettings() { return Settings().Text({"// head"}) + "// tail\r\n"; }
+std::string RewrittenSettings() { return Settings().Text({"// head", "// tail"}); }
+
+std::string Presses(int n, int apart_ms) {
+  std::string s;
+  for (int i = 0; i < n; ++i) s += std::string(i ? "wait " + std::to_string(apart_ms) + "\n" : "") + "key X\n";
+  return s;
+}
+
+// A program folder with an untidy settings file and a shutdown program.
+void Arrange(SimBox& b) {
+  b.folder.Write("Lorvan.ini", UntidySettings());
+  b.folder.Write("Hardstop", "#!/bin/sh\n");
+  b.Probe("drain", [&b] { b.Events(); });
+  b.Probe("idle", [] {});  // a last line, so that the script runs until its time
+}
+
+class ExitKey : public ::testing::Test {
+ protected:
+  ExitKey() {
+    Arrange(box);
+    // The moment the program ends, in virtual time.
+    auto recorded = box.form().on_unload;
+    box.form().on_unload = [this, recorded] {
+      ended_at = box.now();
+      recorded();
+    };
+  }
+  json State() { return sim::StateJson(box.form()); }
+
+  SimBox box;
+  int64_t ended_at = -1;
+};
+
+TEST(ExitKeyCounts, PressCountsSelectTheAction) {
+  const json closed_player[] = {{{"event", "activate"}, {"task", 1000}},
+                                {{"event", "sendkeys"}, {"keys", "%{F4}"}}};
+  struct Case {
+    int presses;
+    std::vector<json> events;
+  } cases[] = {
+      {1,
+       {closed_player[0], closed_player[1],
+        {{"event", "shell"}, {"command", "PROGRAM_DIR/Hardstop"}, {"style", 2}, {"task", 1001}},
+        {{"event", "exit"}}}},
+      {2, {{{"event", "power"}, {"call", "SetSuspendState"}, {"args", {0, 0, 0}}}}},
+      {3, {}},
+      {4, {}},
+      {5, {closed_player[0], closed_player[1], {{"event", "exit"}}}},
+      {6, {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.presses);
+    SimBox fresh;
+    Arrange(fresh);
+    json before, after;
+    fresh.Probe("before", [&] { before = sim::StateJson(fresh.form()); });
+    fresh.Probe("after", [&] { after = sim::StateJson(fresh.form()); });
+    ASSERT_EQ(fresh.Run("start\nprobe drain\n" + Presses(c.presses, 300) + "probe before\nwait 8000\nprobe after\n"),
+              0)
+        << fresh.err.str();
+    EXPECT_EQ(before["miExitPressCount"], c.presses);
+    EXPECT_EQ(before["tmrShutdown"], true);
+    auto events = fresh.Events();
+    for (auto& e : events) {
+      if (e["event"] == "shell" && e["command"] == fresh.form().state.gsAppPath + "/Hardstop") {
+        e["command"] = "PROGRAM_DIR/Hardstop";
+      }
+    }
+    EXPECT_EQ(events, c.events);
+    EXPECT_EQ(after["running"], c.presses != 1 && c.presses != 5);
+    EXPECT_EQ(after["miExitPressCount"], 0);
+    EXPECT_EQ(after["tmrShutdown"], false);
+    const bool rewritten = c.presses == 1 || c.presses == 2 || c.presses == 5;
+    EXPECT_EQ(fresh.SettingsText(), rewritten ? RewrittenSettings() : UntidySettings());
+  }
+}
+
+TEST_F(ExitKey, OnePressShutsDown500MsAfterTheWindowWithoutHandlingAnything) {
+  // The second press comes 2.1 s after the first: the first is evaluated alone. The key and
+  // the probe fall into the 500 ms pause and are never handled.
+  int64_t probed_at = -1;
+  bool running_at_probe = true;
+  box.Probe("during", [&] {
+    probed_at = box.now();
+    running_at_probe = box.form().Running();
+  });
+  ASSERT_EQ(box.Run("start\nprobe drain\nkey X\nwait 2100\nkey X\nwait 200\nprobe during\n"), 0);
+  EXPECT_EQ(ended_at, 2501);
+  EXPECT_EQ(probed_at, 2501);
+  EXPECT_FALSE(running_at_probe);
+  EXPECT_EQ(SimBox::Names(box.Events()), (std::vector<std::string>{"activate", "sendkeys", "shell", "exit"}));
+  EXPECT_EQ(box.SettingsText(), RewrittenSettings());
+}
+
+TEST_F(ExitKey, EveryExitRewritesTheSettingsBeforeItActs) {
+  std::vector<std::string> seen;  // each outside effect with whether the file was rewritten by then
+  auto note = [&](const std::string& what) {
+    seen.push_back(what + (box.SettingsText() == RewrittenSettings() ? " after rewrite" : " before rewrite"));
+  };
+  auto keys = box.world().processes.on_keys;
+  box.world().processes.on_keys = [&, keys](int32_t task, const std::string& k) {
+    note("keys");
+    keys(task, k);
+  };
+  auto started = box.world().processes.on_start;
+  box.world().processes.on_start = [&, started](const std::string& command, int32_t task) {
+    note("start " + command.substr(command.rfind('/') + 1));
+    started(command, task);
+  };
+  ASSERT_EQ(box.Run("start\nkey X\nwait 3000\nprobe idle\n"), 0);
+  EXPECT_EQ(seen, (std::vector<std::string>{"start winamp before rewrite", "keys after rewrite",
+                                            "start Hardstop after rewrite"}));
+}
+
+TEST_F(ExitKey, StandbyRewritesTheSettingsOnTheWayInAndOut) {
+  // T = 5 s. While the machine is suspended the volume changes, so the rewrite after the
+  // wake-up is seen in the file.
+  std::string at_suspend;
+  box.world().power.while_suspended = [&] {
+    at_suspend = box.SettingsText();
+    box.form().state.giVolume = 77;
+  };
+  json during, woken;
+  box.Probe("during", [&] { during = State(); });
+  box.Probe("woken", [&] { woken = State(); });
+  ASSERT_EQ(box.Run("start\nkey X\nkey X\nwait 4000\nprobe during\nwait 4000\nprobe woken\n"), 0);
+  EXPECT_EQ(at_suspend, RewrittenSettings());
+  EXPECT_EQ(during["tmrRefresh"], false);
+  EXPECT_EQ(during["miExitPressCount"], 2) << "cleared only when the standby run has returned";
+  EXPECT_EQ(woken["tmrRefresh"], true);
+  EXPECT_EQ(woken["miExitPressCount"], 0);
+  EXPECT_EQ(woken["running"], true);
+  Settings expected;
+  expected[0] = "77";
+  EXPECT_EQ(box.SettingsText(), expected.Text({"// head", "// tail"}));
+}
+
+TEST_F(ExitKey, PressesDuringTheStandbyRunAreDropped) {
+  ASSERT_EQ(box.Run("start\nkey X\nkey X\nwait 3000\nkey X\nkey X\nkey X\nprobe drain\nwait 20000\n"), 0);
+  EXPECT_TRUE(box.form().Running());
+  EXPECT_EQ(box.form().miExitPressCount, 0);
+  EXPECT_FALSE(box.form().tmrShutdown.Enabled());
+  EXPECT_TRUE(box.Events().empty());
+}
+
+TEST_F(ExitKey, LeavingDuringTheStandbyRunEndsItWithoutAWakeUp) {
+  ASSERT_EQ(box.Run("start\nkey X\nkey X\nwait 3000\nprobe drain\nkey T\nwait 20000\n"), 0);
+  EXPECT_EQ(ended_at, 3000);
+  EXPECT_FALSE(box.form().tmrRefresh.Enabled());
+  EXPECT_EQ(SimBox::Names(box.Events()), (std::vector<std::string>{"activate", "sendkeys", "exit"}));
+}
+
+TEST_F(ExitKey, DevelopmentExitEndsAtOnce) {
+  // The panel keeps its last frame: nothing is written to the port on the way out.
+  std::vector<std::string> port_writes{"none yet"};
+  box.Probe("port", [&] { port_writes = box.world().port.TakeWrites(); });
+  ASSERT_EQ(box.Run("start\nwait 100\nprobe drain\nprobe port\nclick cmdExitDevEnv\nprobe port\n"), 0);
+  EXPECT_EQ(ended_at, 100);
+  EXPECT_TRUE(port_writes.empty());
+  EXPECT_EQ(SimBox::Names(box.Events()), (std::vector<std::string>{"activate", "sendkeys", "exit"}));
+  EXPECT_EQ(box.SettingsText(), RewrittenSettings());
+}
+
+TEST_F(ExitKey, FailuresOnTheWayOutAreReportedAndTheProgramStillEnds) {
+  struct Case {
+    const char* name;
+    std::function<void(SimBox&)> arrange;
+    std::vector<std::string> events;
+    const char* message;
+  } cases[] = {
+      {"no shutdown program", [](SimBox& b) { std::remove((b.folder.path() + "/Hardstop").c_str()); },
+       {"activate", "sendkeys", "msgbox", "exit"}, "Hardstop"},
+      {"player window gone", [](SimBox& b) { b.world().player.SetWindow(false); },
+       {"msgbox", "shell", "exit"}, "cannot be activated"},
+      {"settings not writable",
+       [](SimBox& b) { b.world().files.fault_injection = [](const std::string& s) { return s != "rename"; }; },
+       {"msgbox", "activate", "sendkeys", "shell", "exit"}, "Lorvan.ini"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    SimBox b;
+    Arrange(b);
+    b.Probe("arrange", [&] {
+      c.arrange(b);
+      b.Events();
+    });
+    ASSERT_EQ(b.Run("start\nprobe arrange\nkey X\nwait 3000\nprobe idle\n"), 0);
+    const auto events = b.Events();
+    EXPECT_EQ(SimBox::Names(events), c.events);
+    for (const auto& e : events) {
+      if (e["event"] != "msgbox") continue;
+      EXPECT_EQ(e["title"], "Lorvan");
+      EXPECT_NE(e["text"].get<std::string>().find(c.message), std::string::npos) << e["text"];
+    }
+    EXPECT_FALSE(b.form().Running());
+    if (std::string(c.name) != "settings not writable") {
+      EXPECT_EQ(b.SettingsText(), RewrittenSettings());
+    } else {
+      EXPECT_EQ(b.SettingsText(), UntidySettings()) << "the old file stays intact";
+    }
+  }
+}
+
+}  // namespace
+}  // namespace lorvan::testing
