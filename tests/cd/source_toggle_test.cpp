@@ -1,0 +1,114 @@
+// The tray key and the switch of the media source: the search for a disc and every way it ends.
+#include <gtest/gtest.h>
+
+#include "power/sim_box.h"
+
+namespace lorvan::testing {
+namespace {
+
+using nlohmann::json;
+
+class Toggle : public ::testing::Test {
+ protected:
+  Toggle() {
+    box.Probe("note", [this] { notes.push_back(sim::StateJson(box.form())); });
+    box.Probe("drain", [this] { box.Events(); });
+  }
+  // The media source, the folder and whether the search timer runs, at each "probe note".
+  std::vector<std::tuple<int, std::string, bool>> Notes() const {
+    std::vector<std::tuple<int, std::string, bool>> v;
+    for (const auto& n : notes) v.emplace_back(n["glMediaSource"], n["gsAudioDir"], n["tmrCdSearchingTimeout"]);
+    return v;
+  }
+
+  SimBox box;
+  std::vector<json> notes;
+};
+
+TEST_F(Toggle, TrayKeyAlternatesWhateverTheDrive) {
+  std::vector<bool> flags;
+  box.Probe("flag", [&] { flags.push_back(box.form().mbCdTrayOpen); });
+  ASSERT_EQ(box.Run("cd absent\nstart\nprobe drain\nprobe flag\nkey O\nprobe flag\nkey o\nprobe flag\nclick "
+                    "cmdCdOpenClose\nprobe flag\n"),
+            0);
+  EXPECT_EQ(flags, (std::vector<bool>{false, true, false, true}));
+  const std::vector<json> expected = {{{"event", "mci"}, {"command", "set cdaudio door open"}},
+                                      {{"event", "mci"}, {"command", "set cdaudio door closed"}},
+                                      {{"event", "mci"}, {"command", "set cdaudio door open"}}};
+  EXPECT_EQ(box.Events(), expected);
+}
+
+TEST_F(Toggle, AReadableDiscIsTakenAtOnce) {
+  ASSERT_EQ(box.Run("cd ready\nstart\nkey G\nprobe note\n"), 0);
+  EXPECT_EQ(box.now(), 0);
+  EXPECT_EQ(Notes(), (std::vector<std::tuple<int, std::string, bool>>{{1, "CD/", false}}));
+}
+
+TEST_F(Toggle, WithoutAReadableDiscTheSearchEndsAfter15Seconds) {
+  for (const char* drive : {"empty", "absent", "other"}) {
+    SCOPED_TRACE(drive);
+    SimBox b;
+    std::vector<json> seen;
+    b.Probe("note", [&] { seen.push_back(sim::StateJson(b.form())); });
+    b.Probe("fill", [&] { b.form().lstFilePreview.lines = {"a", "b"}; });
+    ASSERT_EQ(b.Run(std::string("cd ") + drive + "\nstart\nprobe fill\nkey G\nwait 14999\nprobe note\nwait 2\nprobe note\n"),
+              0);
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0]["glMediaSource"], 2);
+    EXPECT_EQ(seen[0]["lstFilePreview"], json::array()) << "the preview is cleared while searching";
+    EXPECT_EQ(seen[1]["glMediaSource"], -1);
+    EXPECT_EQ(seen[1]["tmrCdSearchingTimeout"], false);
+    EXPECT_EQ(seen[1]["gsAudioDir"], "CD/");
+    EXPECT_EQ(b.form().state.gsCdRootDir, "CD/");
+  }
+}
+
+TEST_F(Toggle, ADiscInsertedDuringTheSearchEndsIt) {
+  ASSERT_EQ(box.Run("cd empty\nstart\nkey G\nwait 3000\nprobe note\ncd ready\nwait 1\nprobe note\n"), 0);
+  EXPECT_EQ(Notes(), (std::vector<std::tuple<int, std::string, bool>>{{2, "CD/", true}, {1, "CD/", false}}));
+}
+
+TEST_F(Toggle, ASecondToggleDuringTheSearchGoesBackToMp3) {
+  ASSERT_EQ(box.Run("cd empty\nstart\nkey G\nwait 1000\nkey G\nprobe note\nwait 20000\nprobe note\n"), 0);
+  EXPECT_EQ(Notes(),
+            (std::vector<std::tuple<int, std::string, bool>>{{3, "Music/", false}, {3, "Music/", false}}));
+}
+
+TEST_F(Toggle, ToggleOnAnotherScreenOnlyEndsARunningSearch) {
+  box.Probe("equalizer", [&] { box.form().state.glScreenMode = app::kScreenEqualizer; });
+  box.Probe("browser", [&] { box.form().state.glScreenMode = app::kScreenBrowser; });
+  ASSERT_EQ(box.Run("cd ready\nstart\nprobe equalizer\nkey G\nprobe note\n"
+                    "probe browser\ncd empty\nkey G\nwait 1000\nprobe equalizer\nkey G\nwait 1\nprobe note\n"),
+            0);
+  EXPECT_EQ(Notes(), (std::vector<std::tuple<int, std::string, bool>>{{3, "Music/", false}, {-1, "CD/", false}}));
+}
+
+TEST_F(Toggle, TheMp3SourceChosenDuringTheSearchLeavesTheSearchAtOnce) {
+  // What the resume key does to the source while the search runs.
+  box.Probe("mp3", [&] {
+    box.form().state.glMediaSource = app::kSourceMp3;
+    box.form().state.gsAudioDir = "Music/";
+  });
+  ASSERT_EQ(box.Run("cd empty\nstart\nkey G\nwait 1000\nprobe mp3\nwait 1\nprobe note\nwait 14000\nprobe note\n"),
+            0);
+  // The search timer is left to run out by itself.
+  EXPECT_EQ(Notes(), (std::vector<std::tuple<int, std::string, bool>>{{3, "Music/", true}, {3, "Music/", false}}));
+}
+
+TEST_F(Toggle, FromAnyCdStateBackToTheMp3Root) {
+  for (int32_t source : {app::kSourceCdReady, app::kSourceNoCd, app::kSourceCdSearching}) {
+    SimBox b;
+    b.Probe("cd", [&] {
+      b.form().state.glMediaSource = source;
+      b.form().state.gsAudioDir = "CD/";
+      b.form().state.glPlayState = app::kPlaying;
+    });
+    ASSERT_EQ(b.Run("start\nprobe cd\nkey G\n"), 0);
+    EXPECT_EQ(b.form().state.glMediaSource, app::kSourceMp3) << source;
+    EXPECT_EQ(b.form().state.gsAudioDir, "Music/") << source;
+    EXPECT_FALSE(b.form().tmrCdSearchingTimeout.Enabled());
+  }
+}
+
+}  // namespace
+}  // namespace lorvan::testing
