@@ -1,0 +1,51 @@
+// End-to-end scripts of the source toggle and the tray.
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include "support/program_folder.h"
+
+namespace lorvan::testing {
+namespace {
+
+using nlohmann::json;
+
+json LastState(const ScenarioResult& r) { return json::parse(r.OutLines().back()); }
+
+TEST(CdScenario, NoDiscGivesNoCdAfter15Seconds) {
+  ProgramFolder folder;
+  const auto r = RunScenario(folder.path(), "cd empty\nstart\nkey G\nwait 14990\ndump state\nwait 20\ndump state\n");
+  ASSERT_EQ(r.exit_status, 0) << r.err;
+  ASSERT_EQ(r.OutLines().size(), 2u);
+  EXPECT_EQ(json::parse(r.OutLines()[0])["glMediaSource"], 2);
+  EXPECT_EQ(json::parse(r.OutLines()[0])["tmrCdSearchingTimeout"], true);
+  EXPECT_EQ(LastState(r)["glMediaSource"], -1);
+  EXPECT_EQ(LastState(r)["tmrCdSearchingTimeout"], false);
+}
+
+TEST(CdScenario, AReadyDiscIsTheSourceAtOnce) {
+  ProgramFolder folder;
+  const auto r = RunScenario(folder.path(), "cd ready\nstart\nkey G\ndump state\n");
+  ASSERT_EQ(r.exit_status, 0) << r.err;
+  EXPECT_EQ(LastState(r)["glMediaSource"], 1);
+  EXPECT_EQ(LastState(r)["gsAudioDir"], "CD/");
+}
+
+TEST(CdScenario, TheDefaultDriveHasNoDisc) {
+  ProgramFolder folder;
+  const auto r = RunScenario(folder.path(), "start\nkey G\nwait 15001\ndump state\n");
+  ASSERT_EQ(r.exit_status, 0) << r.err;
+  EXPECT_EQ(LastState(r)["glMediaSource"], -1);
+}
+
+TEST(CdScenario, TrayKeySendsOpenThenClosed) {
+  ProgramFolder folder;
+  const auto r = RunScenario(folder.path(), "start\ndump events\nkey O\nkey O\ndump events\n");
+  ASSERT_EQ(r.exit_status, 0) << r.err;
+  const auto lines = r.OutLines();
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_EQ(lines[1], R"({"event":"mci","command":"set cdaudio door open"})");
+  EXPECT_EQ(lines[2], R"({"event":"mci","command":"set cdaudio door closed"})");
+}
+
+}  // namespace
+}  // namespace lorvan::testing
