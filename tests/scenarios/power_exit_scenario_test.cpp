@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <filesystem>
+
 #include "support/program_folder.h"
 
 namespace lorvan::testing {
@@ -117,6 +119,25 @@ TEST(PowerScenario, OnePressStartsTheShutdownProgram) {
   EXPECT_EQ(lines[3]["style"], 2);
   const std::string command = lines[3]["command"];
   EXPECT_EQ(command.substr(command.size() - 9), "/Hardstop");
+  EXPECT_EQ(lines[4]["event"], "exit");
+}
+
+TEST(PowerScenario, AProgramFolderWithBlanksStartsExactlyItsShutdownProgram) {
+  ProgramFolder outer;
+  const std::string box = outer.path() + "/my box";
+  std::filesystem::create_directory(box);
+  for (const char* entry : {"Lorvan.ini", "Help.txt", "Music", "CD", "Fonts", "Bitmaps"}) {
+    std::error_code ec;
+    std::filesystem::copy(outer.path() + "/" + entry, box + "/" + entry, std::filesystem::copy_options::recursive, ec);
+  }
+  outer.Write("my box/Hardstop", "#!/bin/sh\n");
+  const auto r = RunScenario(box, "start\ndump events\nkey x\nwait 3000\ndump events\n");
+  ASSERT_EQ(r.exit_status, 0) << r.err;
+  const auto lines = JsonLines(r);
+  ASSERT_EQ(lines.size(), 5u);
+  const std::string command = lines[3]["command"];
+  EXPECT_EQ(command.front(), '"');
+  EXPECT_EQ(command.substr(command.size() - 17), "/my box/Hardstop\"");
   EXPECT_EQ(lines[4]["event"], "exit");
 }
 
