@@ -1,49 +1,289 @@
 #include "player/winamp_control.h"
 
+#include <algorithm>
+#include <limits>
+
 #include "app/event_loop.h"
+#include "player/winamp_version.h"
 
 namespace lorvan::player {
+namespace {
+
+constexpr const char* kWinampClass = "Winamp v1.x";
+constexpr const char* kWinampCommandLine = "Winamp.exe";
+constexpr const char* kMsgBoxTitle = "Winamp Control";
+
+constexpr uint32_t WM_USER = 1024;
+constexpr uint32_t WM_COMMAND = 273;
+
+// Numbered requests (lParam of WM_USER).
+enum IpcRequest : int32_t {
+  IPC_GETVERSION = 0,
+  IPC_PLAYFILE = 100,
+  IPC_DELETE = 101,
+  IPC_CHDIR = 103,
+  IPC_ISPLAYING = 104,
+  IPC_GETOUTPUTTIME = 105,
+  IPC_JUMPTOTIME = 106,
+  IPC_WRITEPLAYLIST = 120,
+  IPC_SETPLAYLISTPOS = 121,
+  IPC_SETVOLUME = 122,
+  IPC_SETPANNING = 123,
+  IPC_GETLISTLENGTH = 124,
+  IPC_GETINFO = 126,
+  IPC_GETEQDATA = 127,
+  IPC_SETEQDATA = 128,
+};
+
+// Menu commands (wParam of WM_COMMAND).
+enum MenuCommand : int32_t {
+  WINAMP_OPTIONS_PREFS = 40012,
+  WINAMP_OPTIONS_AOT = 40019,
+  WINAMP_FILE_PLAY = 40029,
+  WINAMP_OPTIONS_EQ = 40036,
+  WINAMP_OPTIONS_PLEDIT = 40040,
+  WINAMP_HELP_ABOUT = 40041,
+  WINAMP_BUTTON_BASE = 40044,
+  WINAMP_BUTTON_PLAY = 40045,
+  WINAMP_BUTTON_PAUSE = 40046,
+  WINAMP_BUTTON_STOP = 40047,
+  WINAMP_VOLUMEUP = 40058,
+  WINAMP_VOLUMEDOWN = 40059,
+  WINAMP_FFWD5S = 40060,
+  WINAMP_REW5S = 40061,
+  WINAMP_PREV = 40198,
+};
+
+// Equalizer positions of requests 127 and 128.
+constexpr int32_t kEqPreAmp = 10;
+constexpr int32_t kEqSwitch = 11;
+constexpr int32_t kEqValueMax = 63;
+
+}  // namespace
 
 clsWinampControl::clsWinampControl(platform::Platform& platform, app::EventLoop& loop)
     : platform_(platform), loop_(loop) {}
 
-platform::Hwnd clsWinampControl::GetWinampHwnd() { return platform_.messages.FindWindowA("Winamp v1.x"); }
-bool clsWinampControl::IsWinampLoaded() { return platform_.messages.FindWindowA("Winamp v1.x") != 0; }
-std::string clsWinampControl::GetWinampVersion() { return {}; }
-void clsWinampControl::PlaySong() {}
-void clsWinampControl::StopSong() {}
-void clsWinampControl::PauseSong() {}
-void clsWinampControl::AddToPlaylistNew(const std::string& Filename) { msFilenameAnsi = Filename; }
-void clsWinampControl::ClearPlaylist() {}
-void clsWinampControl::SetWorkingFolder(const std::string&) {}
-int32_t clsWinampControl::GetPlayStatus() { return 0; }
-int32_t clsWinampControl::GetCurrentPos() { return -1; }
-int32_t clsWinampControl::GetCurrentSongLength() { return 0; }
-int32_t clsWinampControl::GetSamplerate() { return 0; }
-int32_t clsWinampControl::GetBitrate() { return 0; }
-int32_t clsWinampControl::JumpToTime(const int32_t&) { return 0; }
-int16_t clsWinampControl::WritePlayList() { return 0; }
-void clsWinampControl::SetPlayListPos(const int32_t&) {}
-int16_t clsWinampControl::SetVolume(int16_t& VolumeLevel) { return VolumeLevel; }
-void clsWinampControl::SetPanning(int16_t&) {}
-int32_t clsWinampControl::GetPlayListLength() { return 0; }
-void clsWinampControl::ToggleEQWindow() {}
-void clsWinampControl::TogglePlayList() {}
-void clsWinampControl::PressButton(const int32_t&, const int32_t&) {}
-void clsWinampControl::IncreaseVolume() {}
-void clsWinampControl::DecreaseVolume() {}
-void clsWinampControl::FastForward() {}
-void clsWinampControl::Rewind() {}
-void clsWinampControl::PreviousSong() {}
-void clsWinampControl::ShowLoadFile() {}
-void clsWinampControl::ShowOptions() {}
-void clsWinampControl::ToggleAlwaysOnTop() {}
-void clsWinampControl::ShowAbout() {}
-void clsWinampControl::SetEqualizerValue(int32_t, int32_t) {}
-int32_t clsWinampControl::GetEqualizerValue(int32_t) { return 31; }
-void clsWinampControl::SetPreAmpValue(int32_t) {}
-int32_t clsWinampControl::GetPreAmpValue() { return 31; }
-void clsWinampControl::ToggleEqEnabled() {}
-bool clsWinampControl::GetEqEnabled() { return false; }
+platform::Hwnd clsWinampControl::GetWinampHwnd() {
+  if (const platform::Hwnd h = platform_.messages.FindWindowA(kWinampClass)) return h;
+  if (!start_under_way_) {
+    // A failing start (StartError) reaches the caller unchanged.
+    platform_.processes.Shell(kWinampCommandLine, platform::kNormalFocus);
+    start_under_way_ = true;
+    ++start_attempt_;
+    start_began_ms_ = loop_.NowMs();
+  }
+  return WaitForStartedPlayer(start_attempt_);
+}
+
+platform::Hwnd clsWinampControl::WaitForStartedPlayer(uint64_t attempt) {
+  for (;;) {
+    // A player whose window is there at once is used without yielding.
+    if (const platform::Hwnd h = platform_.messages.FindWindowA(kWinampClass)) {
+      if (start_attempt_ == attempt) start_under_way_ = false;
+      return h;
+    }
+    // The start ended while a nested call waited: it either gave up (and said so) or its
+    // window came and went again; either way this call's message goes nowhere.
+    if (!start_under_way_ || start_attempt_ != attempt) return 0;
+    if (loop_.NowMs() - start_began_ms_ >= kPlayerWindowWaitMs) {
+      start_under_way_ = false;
+      platform_.dialogs.MsgBox(std::string("Winamp did not open its window within 30 seconds after starting \"") +
+                                   kWinampCommandLine + "\". The next command will start it again.",
+                               kMsgBoxTitle);
+      return 0;
+    }
+    // Clicks and timers run meanwhile and may enter this class; they wait for the same start.
+    loop_.DoEvents();
+  }
+}
+
+bool clsWinampControl::IsWinampLoaded() { return platform_.messages.FindWindowA(kWinampClass) != 0; }
+
+int32_t clsWinampControl::Request(platform::Hwnd hwnd, int32_t wparam, int32_t lparam) {
+  if (hwnd == 0) return 0;
+  return platform_.messages.SendMessageA(hwnd, WM_USER, wparam, lparam);
+}
+
+void clsWinampControl::Command(int32_t command) {
+  if (const platform::Hwnd h = GetWinampHwnd()) platform_.messages.SendMessageA(h, WM_COMMAND, command, 0);
+}
+
+platform::Hwnd clsWinampControl::PassVersionGate(int32_t lowest, const char* refusal) {
+  const platform::Hwnd h = GetWinampHwnd();
+  if (h == 0) return 0;
+  if (Request(h, 0, IPC_GETVERSION) >= lowest) return h;
+  platform_.dialogs.MsgBox(refusal, kMsgBoxTitle);
+  return 0;
+}
+
+std::string clsWinampControl::GetWinampVersion() {
+  return WinampVersionText(Request(GetWinampHwnd(), 0, IPC_GETVERSION));
+}
+
+void clsWinampControl::PlaySong() { Command(WINAMP_BUTTON_PLAY); }
+void clsWinampControl::StopSong() { Command(WINAMP_BUTTON_STOP); }
+void clsWinampControl::PauseSong() { Command(WINAMP_BUTTON_PAUSE); }
+
+void clsWinampControl::AddToPlaylistNew(const std::string& Filename) {
+  // The name is taken now and the record filled only after the lookup: a call entering
+  // while the lookup waits for a starting player may replace the stored copy.
+  std::string name = Filename;
+  const platform::Hwnd h = GetWinampHwnd();
+  msFilenameAnsi = std::move(name);
+  platform::CopyDataStruct record;
+  record.dwData = IPC_PLAYFILE;
+  record.cbData = static_cast<uint32_t>(msFilenameAnsi.size() + 1);
+  record.lpData = msFilenameAnsi.c_str();
+  if (h != 0) platform_.messages.SendCopyData(h, 0, record);
+}
+
+void clsWinampControl::ClearPlaylist() { Request(GetWinampHwnd(), 0, IPC_DELETE); }
+
+void clsWinampControl::SetWorkingFolder(const std::string& Folder) {
+  const std::string folder = Folder;
+  const platform::Hwnd h = GetWinampHwnd();
+  if (h == 0) return;
+  for (const char c : folder) platform_.messages.PostMessageA(h, WM_USER, static_cast<unsigned char>(c), IPC_CHDIR);
+  platform_.messages.PostMessageA(h, WM_USER, 0, IPC_CHDIR);
+}
+
+int32_t clsWinampControl::GetPlayStatus() {
+  const int32_t answer = Request(GetWinampHwnd(), 0, IPC_ISPLAYING);
+  return (answer < 0 || answer > 3) ? 2 : answer;
+}
+
+int32_t clsWinampControl::GetCurrentPos() { return Request(GetWinampHwnd(), 0, IPC_GETOUTPUTTIME); }
+int32_t clsWinampControl::GetCurrentSongLength() { return Request(GetWinampHwnd(), 1, IPC_GETOUTPUTTIME); }
+int32_t clsWinampControl::GetSamplerate() { return Request(GetWinampHwnd(), 0, IPC_GETINFO); }
+int32_t clsWinampControl::GetBitrate() { return Request(GetWinampHwnd(), 1, IPC_GETINFO); }
+
+int32_t clsWinampControl::JumpToTime(const int32_t& TimeMS) {
+  const int32_t time = TimeMS;
+  const platform::Hwnd h = PassVersionGate(kVersion160, "JumpToTime is only available in Winamp v1.60 and above.");
+  return Request(h, time, IPC_JUMPTOTIME);
+}
+
+int16_t clsWinampControl::WritePlayList() {
+  const platform::Hwnd h =
+      PassVersionGate(kVersion1666, "WritePlayList is only available in Winamp v1.666 and above.");
+  // An answer beyond the 16-bit range is held at its end rather than wrapped.
+  const int32_t answer = Request(h, 0, IPC_WRITEPLAYLIST);
+  return static_cast<int16_t>(std::clamp<int32_t>(answer, std::numeric_limits<int16_t>::min(),
+                                                  std::numeric_limits<int16_t>::max()));
+}
+
+void clsWinampControl::SetPlayListPos(const int32_t& ListPos) {
+  const int32_t pos = ListPos;
+  const platform::Hwnd h = PassVersionGate(kVersion200, "SetPlayListPos is only available in Winamp v2.0 and above.");
+  Request(h, pos, IPC_SETPLAYLISTPOS);
+}
+
+int16_t clsWinampControl::SetVolume(int16_t& VolumeLevel) {
+  if (VolumeLevel > 255) VolumeLevel = 255;
+  if (VolumeLevel < 0) VolumeLevel = 0;
+  const int16_t level = VolumeLevel;
+  const platform::Hwnd h = PassVersionGate(kVersion200, "SetVolume is only available in Winamp v2.0 and above.");
+  if (h == 0) return 0;
+  Request(h, level, IPC_SETVOLUME);
+  return level;
+}
+
+void clsWinampControl::SetPanning(int16_t& Panning) {
+  if (Panning < -127) Panning = -127;
+  if (Panning > 127) Panning = 127;
+  // The player takes 0..127 for the centre and the right, 128..254 for the left.
+  if (Panning < 0) Panning = static_cast<int16_t>(Panning + 255);
+  const int16_t panning = Panning;
+  const platform::Hwnd h = PassVersionGate(kVersion200, "SetPanning is only available in Winamp v2.0 and above.");
+  Request(h, panning, IPC_SETPANNING);
+}
+
+int32_t clsWinampControl::GetPlayListLength() {
+  const platform::Hwnd h =
+      PassVersionGate(kVersion200, "GetPlayListLength is only available in Winamp v2.0 and above.");
+  return Request(h, 0, IPC_GETLISTLENGTH);
+}
+
+void clsWinampControl::ToggleEQWindow() { Command(WINAMP_OPTIONS_EQ); }
+void clsWinampControl::TogglePlayList() { Command(WINAMP_OPTIONS_PLEDIT); }
+
+void clsWinampControl::PressButton(const int32_t& Button, const int32_t& ShiftState) {
+  // 32-bit arithmetic that wraps instead of overflowing.
+  const uint32_t command =
+      static_cast<uint32_t>(WINAMP_BUTTON_BASE) + static_cast<uint32_t>(Button) + static_cast<uint32_t>(ShiftState);
+  Command(static_cast<int32_t>(command));
+}
+
+void clsWinampControl::IncreaseVolume() { Command(WINAMP_VOLUMEUP); }
+void clsWinampControl::DecreaseVolume() { Command(WINAMP_VOLUMEDOWN); }
+void clsWinampControl::FastForward() { Command(WINAMP_FFWD5S); }
+void clsWinampControl::Rewind() { Command(WINAMP_REW5S); }
+
+void clsWinampControl::PreviousSong() {
+  const platform::Hwnd h =
+      PassVersionGate(kVersion1666, "PreviousSong command is only available in Winamp v1.666 and above.");
+  if (h != 0) platform_.messages.SendMessageA(h, WM_COMMAND, WINAMP_PREV, 0);
+}
+
+void clsWinampControl::ShowLoadFile() { Command(WINAMP_FILE_PLAY); }
+void clsWinampControl::ShowOptions() { Command(WINAMP_OPTIONS_PREFS); }
+void clsWinampControl::ToggleAlwaysOnTop() { Command(WINAMP_OPTIONS_AOT); }
+void clsWinampControl::ShowAbout() { Command(WINAMP_HELP_ABOUT); }
+
+int32_t clsWinampControl::ReadEqPosition(int32_t position, platform::Hwnd& hwnd) {
+  hwnd = GetWinampHwnd();
+  return Request(hwnd, position, IPC_GETEQDATA);
+}
+
+int32_t clsWinampControl::EqBandQuery(int32_t band, platform::Hwnd& hwnd) {
+  hwnd = 0;
+  if (band < 0 || band > 9) return -1;
+  return ReadEqPosition(band, hwnd);
+}
+
+int32_t clsWinampControl::PreAmpQuery(platform::Hwnd& hwnd) { return ReadEqPosition(kEqPreAmp, hwnd); }
+
+void clsWinampControl::SetEqualizerValue(int32_t EqBand, int32_t EqValue) {
+  if (EqBand < 0 || EqBand > 9 || EqValue < 0 || EqValue > kEqValueMax) return;
+  // The read selects the position that the write (request 128) goes to.
+  platform::Hwnd h = 0;
+  EqBandQuery(EqBand, h);
+  if (h == 0) return;
+  h = GetWinampHwnd();
+  Request(h, EqValue, IPC_SETEQDATA);
+}
+
+int32_t clsWinampControl::GetEqualizerValue(int32_t EqBand) {
+  platform::Hwnd h = 0;
+  return EqBandQuery(EqBand, h);
+}
+
+void clsWinampControl::SetPreAmpValue(int32_t PreAmpValue) {
+  if (PreAmpValue < 0 || PreAmpValue > kEqValueMax) return;
+  platform::Hwnd h = 0;
+  PreAmpQuery(h);
+  if (h == 0) return;
+  h = GetWinampHwnd();
+  Request(h, PreAmpValue, IPC_SETEQDATA);
+}
+
+int32_t clsWinampControl::GetPreAmpValue() {
+  platform::Hwnd h = 0;
+  return PreAmpQuery(h);
+}
+
+void clsWinampControl::ToggleEqEnabled() {
+  platform::Hwnd h = 0;
+  const bool on = ReadEqPosition(kEqSwitch, h) != 0;
+  if (h == 0) return;
+  h = GetWinampHwnd();
+  Request(h, on ? 0 : -1, IPC_SETEQDATA);
+}
+
+bool clsWinampControl::GetEqEnabled() {
+  platform::Hwnd h = 0;
+  return ReadEqPosition(kEqSwitch, h) != 0;
+}
 
 }  // namespace lorvan::player

@@ -11,10 +11,15 @@ class EventLoop;
 
 namespace lorvan::player {
 
+// How long a lookup waits for a player it has started, in milliseconds of the host's clock.
+constexpr int64_t kPlayerWindowWaitMs = 30000;
+
 class clsWinampControl {
  public:
   clsWinampControl(platform::Platform& platform, app::EventLoop& loop);
 
+  // The player's window; starts the player and waits for its window when it is missing.
+  // Returns 0 only when a started player opened no window within kPlayerWindowWaitMs.
   platform::Hwnd GetWinampHwnd();
   bool IsWinampLoaded();
   std::string GetWinampVersion();
@@ -55,9 +60,32 @@ class clsWinampControl {
   bool GetEqEnabled();
 
  private:
+  // A numbered request (WM_USER) to the window; 0 when there is no window.
+  int32_t Request(platform::Hwnd hwnd, int32_t wparam, int32_t lparam);
+  // A menu command (WM_COMMAND) to the player's window.
+  void Command(int32_t command);
+  // The window when the player's version is at least `lowest`; otherwise shows `refusal`
+  // and gives 0. Also 0, silently, when no window could be had.
+  platform::Hwnd PassVersionGate(int32_t lowest, const char* refusal);
+  // Reads an equalizer position (request 127), which also selects it for the next write;
+  // `hwnd` receives the window used (0: none could be had, nothing was sent).
+  int32_t ReadEqPosition(int32_t position, platform::Hwnd& hwnd);
+  int32_t EqBandQuery(int32_t band, platform::Hwnd& hwnd);
+  int32_t PreAmpQuery(platform::Hwnd& hwnd);
+  // Waits, yielding to the event loop, until the started player's window exists or the
+  // start `attempt` is over; 0 when it ends without a window.
+  platform::Hwnd WaitForStartedPlayer(uint64_t attempt);
+
   platform::Platform& platform_;
   app::EventLoop& loop_;
   std::string msFilenameAnsi;
+
+  // The start of the player under way, shared by every call that waits for it, so that a
+  // call entering during the wait never starts a second player. Nothing about the player
+  // itself is kept.
+  bool start_under_way_ = false;
+  uint64_t start_attempt_ = 0;
+  int64_t start_began_ms_ = 0;
 };
 
 }  // namespace lorvan::player

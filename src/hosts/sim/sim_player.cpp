@@ -1,34 +1,226 @@
 #include "hosts/sim/sim_player.h"
 
+#include <algorithm>
+#include <limits>
+
 namespace lorvan::sim {
+namespace {
+
+constexpr uint32_t WM_USER = 1024;
+constexpr uint32_t WM_COMMAND = 273;
+constexpr int32_t kSeekStepMs = 5000;
+
+int32_t ToInt32(int64_t v) {
+  return static_cast<int32_t>(
+      std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
+}
+
+}  // namespace
 
 platform::Hwnd SimPlayer::FindWindowA(const std::string& class_name) {
   return class_name == "Winamp v1.x" ? hwnd_ : 0;
 }
 
+void SimPlayer::Record(const char* kind, uint32_t msg, int32_t wparam, int32_t lparam) {
+  messages_.push_back(std::string(kind) + " " + std::to_string(msg) + " " + std::to_string(wparam) + " " +
+                      std::to_string(lparam));
+}
+
 int32_t SimPlayer::SendMessageA(platform::Hwnd hwnd, uint32_t msg, int32_t wparam, int32_t lparam) {
-  if (hwnd == 0 || hwnd != hwnd_) return 0;
-  messages_.push_back("send " + std::to_string(msg) + " " + std::to_string(wparam) + " " + std::to_string(lparam));
+  if (!Receives(hwnd)) return 0;
+  Record("send", msg, wparam, lparam);
+  if (msg == WM_USER) return OnRequest(wparam, lparam);
+  if (msg == WM_COMMAND) OnCommand(wparam);
   return 0;
 }
 
 bool SimPlayer::PostMessageA(platform::Hwnd hwnd, uint32_t msg, int32_t wparam, int32_t lparam) {
-  if (hwnd == 0 || hwnd != hwnd_) return false;
-  messages_.push_back("post " + std::to_string(msg) + " " + std::to_string(wparam) + " " + std::to_string(lparam));
+  if (!Receives(hwnd)) return false;
+  Record("post", msg, wparam, lparam);
+  // Posted messages are taken from the queue in order; nothing else runs in between here.
+  if (msg == WM_USER) OnRequest(wparam, lparam);
+  if (msg == WM_COMMAND) OnCommand(wparam);
   return true;
 }
 
 int32_t SimPlayer::SendCopyData(platform::Hwnd hwnd, int32_t wparam, const platform::CopyDataStruct& data) {
-  if (hwnd == 0 || hwnd != hwnd_) return 0;
-  std::string text(static_cast<const char*>(data.lpData), data.cbData > 0 ? data.cbData - 1 : 0);
+  if (!Receives(hwnd)) return 0;
+  std::string text;
+  if (data.lpData != nullptr && data.cbData > 0) text.assign(static_cast<const char*>(data.lpData), data.cbData - 1);
   messages_.push_back("send 74 " + std::to_string(wparam) + " copydata " + std::to_string(data.dwData) + " " +
                       std::to_string(data.cbData) + " " + text);
+  if (data.dwData == 100) playlist_.push_back(text);
   return 0;
+}
+
+int32_t SimPlayer::OnRequest(int32_t wparam, int32_t lparam) {
+  Settle();
+  switch (lparam) {
+    case 0:
+      return version_;
+    case 101:
+      playlist_.clear();
+      list_pos_ = 0;
+      return 0;
+    case 103:
+      // The working folder arrives one character a message, ended by 0.
+      if (wparam == 0) {
+        working_folder_ = folder_chars_;
+        folder_chars_.clear();
+      } else {
+        folder_chars_ += static_cast<char>(wparam & 0xFF);
+      }
+      return 0;
+    case 104:
+      return status_;
+    case 105:
+      if (wparam == 0) return position_;
+      if (wparam == 1) return length_s_;
+      if (wparam == 2) return ToInt32(int64_t{length_s_} * 1000);
+      return -1;
+    case 106:
+      if (status_ != 1 && status_ != 3) return -1;
+      MoveTo(wparam);
+      return 0;
+    case 120:
+    case 125:
+      return list_pos_;
+    case 121:
+      list_pos_ = wparam;
+      return 0;
+    case 122:
+      if (wparam == -666) return volume_;
+      volume_ = wparam;
+      return 0;
+    case 123:
+      panning_ = wparam;
+      return 0;
+    case 124:
+      return static_cast<int32_t>(playlist_.size());
+    case 126:
+      if (wparam == 0) return samplerate_;
+      if (wparam == 1) return bitrate_;
+      if (wparam == 2) return 2;
+      return 0;
+    case 127:
+      eq_selected_ = wparam;
+      if (wparam >= 0 && wparam <= 9) return eq_bands_[static_cast<size_t>(wparam)];
+      if (wparam == 10) return preamp_;
+      if (wparam == 11) return eq_on_ ? 1 : 0;
+      return 0;
+    case 128:
+      // A write goes to the position the most recent read selected.
+      if (eq_selected_ >= 0 && eq_selected_ <= 9) eq_bands_[static_cast<size_t>(eq_selected_)] = wparam;
+      if (eq_selected_ == 10) preamp_ = wparam;
+      if (eq_selected_ == 11) eq_on_ = wparam != 0;
+      return 0;
+    default:
+      return 0;
+  }
+}
+
+void SimPlayer::OnCommand(int32_t command) {
+  Settle();
+  const int64_t now = clock_.MonotonicMs();
+  switch (command) {
+    case 40045:  // play: continue from pause, otherwise the playlist's first file from the start
+      if (status_ == 3 && position_ >= 0) {
+        status_ = 1;
+        position_since_ms_ = now;
+      } else if (!playlist_.empty()) {
+        list_pos_ = 0;
+        current_file_ = playlist_.front();
+        status_ = 1;
+        position_ = 0;
+        position_since_ms_ = now;
+      }
+      break;
+    case 40046:  // pause
+      if (status_ == 1) status_ = 3;
+      break;
+    case 40047:  // stop
+      status_ = 0;
+      position_ = -1;
+      break;
+    case 40060:  // forward 5 s
+      MoveTo(int64_t{position_} + kSeekStepMs);
+      break;
+    case 40061:  // back 5 s
+      MoveTo(std::max<int64_t>(0, int64_t{position_} - kSeekStepMs));
+      break;
+    default:
+      break;
+  }
+  Settle();
+}
+
+void SimPlayer::MoveTo(int64_t ms) {
+  if ((status_ != 1 && status_ != 3) || position_ < 0) return;
+  position_ = ToInt32(std::max<int64_t>(0, ms));
+  position_since_ms_ = clock_.MonotonicMs();
+  Settle();
+}
+
+void SimPlayer::Settle() {
+  const int64_t now = clock_.MonotonicMs();
+  if (status_ == 1 && position_ >= 0) {
+    const int64_t pos = int64_t{position_} + (now - position_since_ms_);
+    if (length_s_ > 0 && pos >= int64_t{length_s_} * 1000) {
+      status_ = 0;
+      position_ = -1;
+    } else {
+      position_ = ToInt32(pos);
+    }
+  }
+  position_since_ms_ = now;
+}
+
+void SimPlayer::SetStatus(int32_t status) {
+  Settle();
+  status_ = status;
+}
+
+void SimPlayer::SetPosition(int32_t ms) {
+  Settle();
+  position_ = ms;
+  Settle();
+}
+
+void SimPlayer::SetLength(int32_t seconds) {
+  Settle();
+  length_s_ = seconds;
+  Settle();
+}
+
+void SimPlayer::EndTrack() {
+  Settle();
+  status_ = 0;
+  position_ = -1;
+}
+
+int32_t SimPlayer::Status() {
+  Settle();
+  return status_;
+}
+
+int32_t SimPlayer::Position() {
+  Settle();
+  return position_;
 }
 
 void SimPlayer::SetWindow(bool present) {
   if (present && hwnd_ == 0) hwnd_ = next_hwnd_++;
-  if (!present) hwnd_ = 0;
+  if (!present && hwnd_ != 0) {
+    // The player has closed: nothing plays, the playlist and any half-sent text are gone.
+    hwnd_ = 0;
+    status_ = 0;
+    position_ = -1;
+    playlist_.clear();
+    list_pos_ = 0;
+    current_file_.clear();
+    folder_chars_.clear();
+    eq_selected_ = -1;
+  }
 }
 
 void SimPlayer::OnProgramStarted(const std::string& command_line, int32_t task_id) {

@@ -25,8 +25,9 @@ platform::VersionInfo SimAppInfo::Version() {
 
 SimWorld::SimWorld(const std::string& dir) : program_dir(AbsoluteFolder(dir)) {
   processes.on_start = [this](const std::string& command, int32_t task) { player.OnProgramStarted(command, task); };
-  // The player's task has a window while the player's window exists; Alt+F4 to it closes it.
-  processes.has_window = [this](int32_t task) { return task != player.task_id() || player.WindowPresent(); };
+  // Only the running player's task has a window (an earlier player's task has ended, other
+  // programs show none); Alt+F4 to it closes the player.
+  processes.has_window = [this](int32_t task) { return task == player.task_id() && player.WindowPresent(); };
   processes.on_keys = [this](int32_t active_task, const std::string& keys) {
     if (keys == "%{F4}" && active_task != 0 && active_task == player.task_id()) player.SetWindow(false);
   };

@@ -1,0 +1,40 @@
+#pragma once
+// A player link on the simulated machine: the stand-in player records what the link sends.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/event_loop.h"
+#include "hosts/sim/sim_world.h"
+#include "player/winamp_control.h"
+#include "support/program_folder.h"
+
+namespace lorvan::testing {
+
+class PlayerLinkTest : public ::testing::Test {
+ protected:
+  TempDir dir;
+  sim::SimWorld world{dir.path()};
+  app::EventLoop loop{world.clock, world.script};
+  player::clsWinampControl winamp{world.platform, loop};
+
+  std::vector<std::string> Messages() { return world.player.TakeMessages(); }
+
+  // The outside events of one kind ("shell", "msgbox", ...) since the previous TakeEvents.
+  std::vector<std::string> Events(const std::string& kind) {
+    std::vector<std::string> out;
+    for (const auto& line : world.events.Pending()) {
+      if (line.find("\"event\":\"" + kind + "\"") != std::string::npos) out.push_back(line);
+    }
+    return out;
+  }
+  std::vector<std::string> TakeEvents() { return world.events.Take(); }
+
+  static std::string Box(const std::string& text) {
+    return R"({"event":"msgbox","title":"Winamp Control","text":")" + text + "\"}";
+  }
+};
+
+}  // namespace lorvan::testing

@@ -1,0 +1,106 @@
+// The volume keys, the equalizer on/off box and the equalizer default key of the main window.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "app/frm_main.h"
+#include "hosts/sim/sim_world.h"
+#include "support/program_folder.h"
+
+namespace lorvan::testing {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::ElementsAreArray;
+using ::testing::IsEmpty;
+
+class VolumeEqTest : public ::testing::Test {
+ protected:
+  TempDir dir;
+  sim::SimWorld world{dir.path()};
+  app::frmMain form{world.platform};
+
+  std::vector<std::string> Messages() { return world.player.TakeMessages(); }
+};
+
+TEST_F(VolumeEqTest, VolumeStepsByFiveAndStaysInRange) {
+  struct Case {
+    int16_t start;
+    char key;
+    int16_t after;
+  };
+  const Case cases[] = {{253, 'U', 255}, {255, 'U', 255}, {250, 'U', 255}, {100, 'U', 105}, {3, 'W', 0},
+                        {0, 'W', 0},     {100, 'W', 95},  {-40, 'U', 0},   {300, 'W', 255}, {32767, 'U', 255},
+                        {-32768, 'W', 0}};
+  for (const auto& c : cases) {
+    form.state.giVolume = c.start;
+    form.KeyPress(c.key);
+    EXPECT_EQ(form.state.giVolume, c.after) << c.start << " " << c.key;
+    EXPECT_THAT(Messages(), ElementsAre("send 1024 0 0", "send 1024 " + std::to_string(c.after) + " 122"));
+  }
+  EXPECT_THAT(world.events.Take(), IsEmpty());
+}
+
+TEST_F(VolumeEqTest, StepsKeepTheOffsetOfTheStartValueUpToTheTop) {
+  form.state.giVolume = 3;
+  std::vector<int16_t> seen;
+  for (int i = 0; i < 52; ++i) {
+    form.cmdVolumeUp_Click();
+    seen.push_back(form.state.giVolume);
+  }
+  EXPECT_EQ(seen.front(), 8);
+  EXPECT_EQ(seen[49], 253);
+  EXPECT_EQ(seen[50], 255);
+  EXPECT_EQ(seen[51], 255);
+}
+
+TEST_F(VolumeEqTest, RefusingPlayerSetsTheVolumeToZeroAndSaysWhy) {
+  world.player.SetVersion(8191);
+  form.state.giVolume = 120;
+  form.cmdVolumeUp_Click();
+  EXPECT_EQ(form.state.giVolume, 0);
+  form.cmdVolumeDown_Click();
+  EXPECT_EQ(form.state.giVolume, 0);
+  const std::string box =
+      R"({"event":"msgbox","title":"Winamp Control","text":"SetVolume is only available in Winamp v2.0 and above."})";
+  EXPECT_THAT(world.events.Take(), ElementsAre(box, box));
+  EXPECT_THAT(Messages(), ElementsAre("send 1024 0 0", "send 1024 0 0"));
+}
+
+TEST_F(VolumeEqTest, EqBoxSwitchesThePlayerOnlyWhenTheyDisagree) {
+  // Box clear, player on: ticking the box agrees with the player and switches nothing.
+  world.player.SetEqOn(true);
+  form.KeyPress('F');
+  EXPECT_EQ(form.chkEqOn.value, 1);
+  EXPECT_THAT(Messages(), ElementsAre("send 1024 11 127"));
+  EXPECT_TRUE(world.player.EqOn());
+
+  // Clearing the box switches the player off.
+  form.KeyPress('f');
+  EXPECT_EQ(form.chkEqOn.value, 0);
+  EXPECT_THAT(Messages(), ElementsAre("send 1024 11 127", "send 1024 11 127", "send 1024 0 128"));
+  EXPECT_FALSE(world.player.EqOn());
+
+  // Ticking it switches the player on again.
+  form.ClickByName("chkEqOn");
+  EXPECT_THAT(Messages(), ElementsAre("send 1024 11 127", "send 1024 11 127", "send 1024 -1 128"));
+  EXPECT_TRUE(world.player.EqOn());
+}
+
+TEST_F(VolumeEqTest, EqDefaultSetsTenBandsInOrderAndLeavesTheRest) {
+  world.player.SetPreamp(50);
+  world.player.SetEqOn(true);
+  for (int band = 0; band <= 9; ++band) world.player.SetEqBand(band, band * 6);
+  form.KeyPress('D');
+  std::vector<std::string> expected;
+  for (int band = 0; band <= 9; ++band) {
+    expected.push_back("send 1024 " + std::to_string(band) + " 127");
+    expected.push_back("send 1024 29 128");
+  }
+  EXPECT_THAT(Messages(), ElementsAreArray(expected));
+  for (int band = 0; band <= 9; ++band) EXPECT_EQ(world.player.EqBand(band), 29);
+  EXPECT_EQ(world.player.Preamp(), 50);
+  EXPECT_TRUE(world.player.EqOn());
+}
+
+}  // namespace
+}  // namespace lorvan::testing

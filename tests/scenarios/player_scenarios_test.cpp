@@ -1,0 +1,159 @@
+// The player link end to end: start-up, the volume and equalizer keys, a player that goes away,
+// and the script commands of the stand-in player.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include "support/program_folder.h"
+
+namespace lorvan::testing {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::ElementsAreArray;
+using ::testing::HasSubstr;
+using ::testing::IsEmpty;
+
+constexpr const char* kSetVolumeBox =
+    R"({"event":"msgbox","title":"Winamp Control","text":"SetVolume is only available in Winamp v2.0 and above."})";
+
+std::vector<std::string> Lines(const ScenarioResult& r) { return r.OutLines(); }
+
+// Runs a script that is expected to run to its end.
+ScenarioResult RunToEnd(const ProgramFolder& folder, const std::string& script) {
+  auto r = RunScenario(folder.path(), script);
+  EXPECT_EQ(r.exit_status, 0) << r.err;
+  return r;
+}
+
+ProgramFolder FolderWithVolume(const std::string& volume) {
+  Settings s;
+  s[0] = volume;
+  return ProgramFolder(s);
+}
+
+TEST(PlayerScenario, OldPlayerRefusesTheStartUpVolumeWithOneBox) {
+  const auto folder = FolderWithVolume("300");
+  const auto r = RunToEnd(folder, "player version 5000\nstart\ndump events\ndump messages\ndump state\n");
+  const auto lines = Lines(r);
+  ASSERT_EQ(lines.size(), 5u) << r.out;
+  EXPECT_THAT(lines[0], HasSubstr(R"("event":"shell","command":"winamp","style":4)"));
+  EXPECT_EQ(lines[1], kSetVolumeBox);
+  EXPECT_EQ(lines[2], "send 1024 11 127");  // the equalizer box is set from the player
+  EXPECT_EQ(lines[3], "send 1024 0 0");  // the version request, and nothing after it
+  // The stored volume was clamped before the refusal.
+  EXPECT_EQ(nlohmann::json::parse(lines[4])["giVolume"], 255);
+}
+
+TEST(PlayerScenario, VolumeUpThreeTimesFrom250StopsAt255) {
+  const auto folder = FolderWithVolume("250");
+  const auto r = RunToEnd(folder, "player version 8192\nstart\ndump messages\nkey U\nkey u\nkey U\ndump messages\n"
+                             "dump events\ndump state\n");
+  const auto lines = Lines(r);
+  ASSERT_EQ(lines.size(), 3u + 6u + 1u + 1u) << r.out;
+  EXPECT_THAT(std::vector<std::string>(lines.begin(), lines.begin() + 3),
+              ElementsAre("send 1024 11 127", "send 1024 0 0", "send 1024 250 122"));
+  for (int press = 0; press < 3; ++press) {
+    EXPECT_EQ(lines[3 + 2 * press], "send 1024 0 0");
+    EXPECT_EQ(lines[4 + 2 * press], "send 1024 255 122");
+  }
+  EXPECT_THAT(lines[9], HasSubstr(R"("event":"shell")"));  // no box
+  EXPECT_EQ(nlohmann::json::parse(lines[10])["giVolume"], 255);
+}
+
+TEST(PlayerScenario, EqDefaultKeySendsTenReadWritePairs) {
+  ProgramFolder folder;
+  const auto r = RunToEnd(folder, "player eq 4 60\nplayer preamp 12\nstart\ndump messages\nkey D\ndump messages\n");
+  const auto lines = Lines(r);
+  std::vector<std::string> expected = {"send 1024 11 127", "send 1024 0 0", "send 1024 200 122"};
+  for (int band = 0; band <= 9; ++band) {
+    expected.push_back("send 1024 " + std::to_string(band) + " 127");
+    expected.push_back("send 1024 29 128");
+  }
+  EXPECT_THAT(lines, ElementsAreArray(expected));
+}
+
+TEST(PlayerScenario, StartUpShowsThePlayersEqualizerSwitchWithoutToggling) {
+  ProgramFolder folder;
+  const auto r = RunToEnd(folder, "player eqon 1\nstart\ndump messages\ndump state\nkey F\ndump messages\ndump state\n");
+  const auto lines = Lines(r);
+  ASSERT_EQ(lines.size(), 4u + 1u + 3u + 1u) << r.out;
+  // Read once for the box and once by the box's handler; nothing written.
+  EXPECT_THAT(std::vector<std::string>(lines.begin(), lines.begin() + 4),
+              ElementsAre("send 1024 11 127", "send 1024 11 127", "send 1024 0 0", "send 1024 200 122"));
+  EXPECT_EQ(nlohmann::json::parse(lines[4])["chkEqOn"], 1);
+  // The key clears the box and switches the player off.
+  EXPECT_THAT(std::vector<std::string>(lines.begin() + 5, lines.begin() + 8),
+              ElementsAre("send 1024 11 127", "send 1024 11 127", "send 1024 0 128"));
+  EXPECT_EQ(nlohmann::json::parse(lines[8])["chkEqOn"], 0);
+}
+
+TEST(PlayerScenario, PlayerThatWentAwayIsStartedAgainByTheNextKey) {
+  ProgramFolder folder;
+  const auto r = RunToEnd(folder, "start\nwait 100\ndump events\ndump messages\nplayer window 0\nkey W\n"
+                             "dump events\ndump messages\ndump state\n");
+  const auto lines = Lines(r);
+  ASSERT_EQ(lines.size(), 1u + 3u + 1u + 2u + 1u) << r.out;
+  EXPECT_THAT(lines[4], HasSubstr(R"("event":"shell","command":"Winamp.exe","style":1)"));
+  EXPECT_EQ(lines[5], "send 1024 0 0");
+  EXPECT_EQ(lines[6], "send 1024 195 122");
+  EXPECT_EQ(nlohmann::json::parse(lines[7])["giVolume"], 195);
+}
+
+TEST(PlayerScenario, PlayerThatNeverComesBackIsReportedOnceAndTheKeysStillWork) {
+  ProgramFolder folder;
+  const auto r = RunToEnd(folder, "start\ndump events\ndump messages\nplayer autostart 0\nplayer window 0\nkey U\n"
+                             "wait 31000\ndump events\ndump messages\nplayer autostart 1\nkey U\ndump events\n"
+                             "dump messages\n");
+  const auto lines = Lines(r);
+  ASSERT_EQ(lines.size(), 1u + 3u + 2u + 1u + 2u) << r.out;
+  EXPECT_THAT(lines[4], HasSubstr(R"("event":"shell","command":"Winamp.exe","style":1)"));
+  EXPECT_THAT(lines[5], HasSubstr(R"({"event":"msgbox","title":"Winamp Control","text":"Winamp did not open)"));
+  EXPECT_THAT(lines[6], HasSubstr(R"("event":"shell","command":"Winamp.exe","style":1)"));
+  // The failed press set the volume to 0, as a refused one does; the next one starts from there.
+  EXPECT_EQ(lines[7], "send 1024 0 0");
+  EXPECT_EQ(lines[8], "send 1024 5 122");
+}
+
+TEST(PlayerScenario, StartUpWaitsForASlowPlayerAndGivesUpAfter30Seconds) {
+  ProgramFolder folder;
+  const auto slow = RunToEnd(folder, "player window 0\nplayer autostart 0\nstart\nwait 12000\nplayer window 1\n"
+                                "wait 1\ndump state\n");
+  ASSERT_EQ(Lines(slow).size(), 1u);
+  EXPECT_EQ(nlohmann::json::parse(Lines(slow)[0])["glMediaSource"], 3);
+
+  const auto never = RunScenario(folder.path(), "player window 0\nplayer autostart 0\nstart\n");
+  EXPECT_EQ(never.exit_status, 1);
+  EXPECT_THAT(never.err, HasSubstr("winamp"));
+}
+
+TEST(PlayerScenario, BadPlayerCommandsAreScriptErrorsNamingTheLine) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"player eq 10 5", "band"},
+      {"player eq 3 64", "value"},
+      {"player eq 3", "band and a value"},
+      {"player preamp -1", "value"},
+      {"player eqon 2", "0 or 1"},
+      {"player window yes", "0 or 1"},
+      {"player autostart", "0 or 1"},
+      {"player version 2147483648", "version"},
+      {"player version 0x2000", "version"},
+      {"player pos -2", "position"},
+      {"player length -1", "length"},
+      {"player status", "status"},
+      {"player end now", "no arguments"},
+      {"dump messages all", "no arguments"},
+      {"player volume 5", "unknown command"},
+  };
+  ProgramFolder folder;
+  for (const auto& [line, problem] : cases) {
+    const auto r = RunScenario(folder.path(), std::string("# a comment\n") + line + "\nstart\n");
+    EXPECT_EQ(r.exit_status, 2) << line;
+    EXPECT_THAT(r.err, HasSubstr("test.script:2:")) << line;
+    EXPECT_THAT(r.err, HasSubstr(problem)) << line;
+    EXPECT_EQ(r.out, "") << line;
+  }
+}
+
+}  // namespace
+}  // namespace lorvan::testing
