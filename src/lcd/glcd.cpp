@@ -2,12 +2,36 @@
 
 namespace lorvan::lcd {
 
+gLCD::gLCD(platform::Platform& platform)
+    : utf8_text(platform.files.PathSeparator() == '/'), platform_(platform) {}
+
 void gLCD::LcdSetPortBase(int32_t base) { glLcdPortBase = base; }
+
 void gLCD::LcdSetInverted(int32_t value) { gbLcdInverted = value != 0; }
-void gLCD::LcdWriteByte(int32_t, bool, int32_t) {}
-void gLCD::LcdSendInitCommands() {}
-void gLCD::LcdInit() { LcdSetPortBase(888); }
-void gLCD::LcdTransferPicture(const Picture&, int32_t) {}
-void gLCD::LcdTransferPage(const Picture&, int32_t) {}
+
+void gLCD::LcdWriteByte(int32_t value, bool isCommand, int32_t control) {
+  const auto data_port = static_cast<int16_t>(glLcdPortBase);
+  const auto control_port = static_cast<int16_t>(glLcdPortBase + 2);
+  platform::PortIo& port = platform_.port;
+  if (isCommand) {
+    port.Out32(data_port, static_cast<int16_t>(value));
+    port.Out32(control_port, static_cast<int16_t>(control + 8));
+    port.Out32(control_port, static_cast<int16_t>(control + 9));
+  } else {
+    port.Out32(data_port, static_cast<int16_t>(gbLcdInverted ? 255 - value : value));
+    port.Out32(control_port, static_cast<int16_t>(control));
+    port.Out32(control_port, static_cast<int16_t>(control + 1));
+  }
+}
+
+void gLCD::LcdSendInitCommands() {
+  LcdWriteByte(kDisplayOn, true, kControlBoth);
+  LcdWriteByte(kStartLine0, true, kControlBoth);
+}
+
+void gLCD::LcdInit() {
+  LcdSetPortBase(kFirstParallelPort);
+  LcdSendInitCommands();
+}
 
 }  // namespace lorvan::lcd

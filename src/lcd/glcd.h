@@ -2,31 +2,98 @@
 // The LCD module: port driver, frame transfer, fonts and text.
 #include <array>
 #include <cstdint>
+#include <map>
+#include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "lcd/picture.h"
 #include "platform/platform.h"
 
 namespace lorvan::lcd {
 
+// Selector part of the control register: both controllers (instructions), left half, right half.
+constexpr int32_t kControlBoth = 4;
+constexpr int32_t kControlLeft = 0;
+constexpr int32_t kControlRight = 6;
+
+// KS0108 instruction bytes.
+constexpr int32_t kDisplayOn = 63;
+constexpr int32_t kStartLine0 = 192;
+constexpr int32_t kSetPage0 = 184;
+constexpr int32_t kSetColumn0 = 64;
+
+// The port address of the first parallel port.
+constexpr int32_t kFirstParallelPort = 888;
+
 class gLCD {
  public:
-  explicit gLCD(platform::Platform& platform) : platform_(platform) {}
+  explicit gLCD(platform::Platform& platform);
 
+  // Port driver.
   void LcdSetPortBase(int32_t base);
   void LcdSetInverted(int32_t value);
+  // Exactly three port writes: data register, then control register without and with the
+  // enable bit (the panel latches on the falling edge at the connector).
   void LcdWriteByte(int32_t value, bool isCommand, int32_t control);
   void LcdSendInitCommands();
   void LcdInit();
+
+  // Frame transfer: 8 pages of (page, column 0, 128 data bytes), each followed by the pause
+  // of delay_loops + 1 counting iterations.
   void LcdTransferPicture(const Picture& picture, int32_t delay_loops);
   void LcdTransferPage(const Picture& picture, int32_t firstRow);
+
+  // Fonts and text. LoadFont writes the glyphs a font file defines into gsFontGlyph; it
+  // returns false (keeping what was written before the error) when the file is missing or
+  // a line is bad. The file is always read whole and closed.
+  bool LoadFont(const std::string& path);
+  bool DrawText(Picture& picture, std::string_view text, int32_t x, int32_t y, bool transparent = false,
+                bool inverse = false);
 
   int32_t glLcdPortBase = 0;
   bool gbLcdInverted = false;
   std::array<std::string, 256> gsFontGlyph{};
 
+  // Text is UTF-8 on POSIX hosts (file names as the file system holds them) and single-byte
+  // ANSI on Windows; drawing decodes it to character codes accordingly.
+  bool utf8_text = false;
+
  private:
+  // What loading one font file does to the glyph table, kept per path so that the files
+  // read on every frame are parsed once per version.
+  struct ParsedFont {
+    platform::FileStamp stamp;
+    std::array<std::optional<std::string>, 256> glyphs;
+    bool ok = false;
+  };
+  static ParsedFont ParseFont(std::string_view bytes);
+
   platform::Platform& platform_;
+  std::map<std::string, ParsedFont> font_cache_;
+  std::vector<int32_t> codes_;  // scratch: the character codes of the text being drawn
 };
+
+// Display-data byte of page column x: bit 0 is the top row firstRow, bit 7 the bottom one.
+uint8_t PackColumn(const Picture& picture, int32_t x, int32_t firstRow);
+
+// Iterations of the pause after a page: delay_loops + 1, none when negative, and at most
+// the range of the 16-bit loop counter.
+int32_t PauseIterations(int32_t delay_loops);
+
+// The binary digits of n (0 or more), at least eight, most significant first.
+std::string NumberToBinary(int32_t n);
+
+// value scaled from 0..maximum to 0..range, rounded to the nearest integer, halves to even;
+// 0 when maximum is 0.
+int32_t ScaleValue(int32_t range, int32_t maximum, int32_t value);
+
+// The transfer-time label: milliseconds as "#.###" followed by "ms" (12.346ms, .5ms, 12.ms).
+std::string FormatTxTime(double milliseconds);
+
+// The character codes (0 to 255) of a text: each byte, or with utf8 each code point, where
+// one above 255 becomes "?" and a byte that starts no valid sequence stands for itself.
+void CharacterCodes(std::string_view text, bool utf8, std::vector<int32_t>& codes);
 
 }  // namespace lorvan::lcd

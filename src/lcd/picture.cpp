@@ -38,4 +38,10 @@ void Picture::Line(int x1, int y1, int x2, int y2, Colour c) {
 
 void Picture::SetBackground(const Picture& bitmap) { *this = bitmap; }
 
+void PastePicture(Picture& target, const Picture& paste, int x, int y) {
+  for (int r = 1; r < paste.Height(); ++r) {
+    for (int c = 1; c < paste.Width(); ++c) target.PSet(x + c, y + r, paste.Point(c, r));
+  }
+}
+
 }  // namespace lorvan::lcd

@@ -1,5 +1,6 @@
 #pragma once
 // A picture in memory: the off-screen LCD picture and the bitmaps pasted into it.
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -11,6 +12,10 @@ constexpr int kLcdHeight = 64;
 using Colour = int32_t;  // 0xBBGGRR
 constexpr Colour kBlack = 0x000000;
 constexpr Colour kWhite = 0xFFFFFF;
+
+// A pixel counts as set (dark on the panel) when its colour, as a signed number, is below
+// 0x7FFFFF; a failed read (-1) counts as set.
+constexpr bool IsSetPixel(Colour c) { return c < 0x7FFFFF; }
 
 class Picture {
  public:
@@ -26,11 +31,18 @@ class Picture {
   // The whole picture becomes a copy of the bitmap (size included).
   void SetBackground(const Picture& bitmap);
   const std::vector<Colour>& Pixels() const { return pixels_; }
+  // The pixels of row y (0 <= y < Height()), left to right.
+  const Colour* Row(int y) const { return pixels_.data() + static_cast<size_t>(y) * width_; }
+  bool operator==(const Picture&) const = default;
 
  private:
   int width_;
   int height_;
   std::vector<Colour> pixels_;
 };
+
+// Copies the bitmap paste into target with its top-left corner at (x, y), white pixels
+// included; the bitmap's row 0 and column 0 are left out.
+void PastePicture(Picture& target, const Picture& paste, int x, int y);
 
 }  // namespace lorvan::lcd

@@ -1,0 +1,30 @@
+#pragma once
+// Command lines of programs the box starts: splitting into words, and what the player's
+// command line ("Winamp.exe") stands for on Linux.
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace lorvan::linuxhost {
+
+// Splits a command line into words: blanks separate, "double" and 'single' quotes group,
+// a backslash outside single quotes takes the next character as it is. nullopt when a
+// quote is not closed.
+std::optional<std::vector<std::string>> SplitCommandLine(const std::string& line);
+
+// The player's socket for this user and program folder (one player per box).
+std::string DefaultSocketPath(const std::string& program_dir);
+
+// mpv as the player, idle until told what to play, listening on the socket.
+std::string DefaultPlayerCommandLine(const std::string& socket_path);
+
+// True when the line starts the player: its program is Winamp.exe or mpv.
+bool IsPlayerCommandLine(const std::string& line);
+
+// The command line to run for `line`: the player's own name ("Winamp.exe") stands for the
+// settings' player command line (or the default one when that is the player's name too);
+// an mpv line without an IPC socket gets the host's socket.
+std::string ResolveCommandLine(const std::string& line, const std::string& settings_player_line,
+                               const std::string& socket_path);
+
+}  // namespace lorvan::linuxhost

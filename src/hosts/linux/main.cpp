@@ -1,0 +1,217 @@
+// lorvan [OPTIONS] PROGRAM_DIR: the music box on Linux.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <memory>
+#include <sstream>
+
+#include "app/errors.h"
+#include "app/frm_main.h"
+#include "hosts/linux/cd_drive.h"
+#include "hosts/linux/command_line.h"
+#include "hosts/linux/evdev_input.h"
+#include "hosts/linux/linux_host.h"
+#include "hosts/linux/linux_power.h"
+#include "hosts/linux/linux_processes.h"
+#include "hosts/linux/linux_system.h"
+#include "hosts/linux/mpv_player.h"
+#include "hosts/linux/options.h"
+#include "hosts/linux/ports.h"
+#include "hosts/posix/posix_file_system.h"
+
+namespace lh = lorvan::linuxhost;
+
+namespace {
+
+// The program was asked to end before its start-up had finished.
+struct EndedDuringStartUp {};
+
+std::string DefaultCdrom() {
+  struct stat st {};
+  return ::stat("/dev/cdrom", &st) == 0 ? "/dev/cdrom" : "/dev/sr0";
+}
+
+int Run(const lh::Options& opt) {
+  const std::string dir = lh::AbsoluteFolder(opt.program_dir);
+  struct stat st {};
+  if (::stat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+    std::cerr << "lorvan: " << opt.program_dir << ": no such program folder\n";
+    return 2;
+  }
+  const std::string socket = opt.socket.empty() ? lh::DefaultSocketPath(dir) : opt.socket;
+  if (opt.print_socket) {
+    std::cout << socket << "\n";
+    return 0;
+  }
+  // Relative folders of the settings are taken from the program folder.
+  if (chdir(dir.c_str()) != 0) {
+    std::cerr << "lorvan: cannot enter " << dir << "\n";
+    return 2;
+  }
+
+  // Diagnostics: standard error when headless, else a file if asked for, else the view's last line.
+  std::unique_ptr<std::ofstream> log_file;
+  if (!opt.log_file.empty()) log_file = std::make_unique<std::ofstream>(opt.log_file, std::ios::app);
+  std::string last_note;
+  auto log = [&](const std::string& line) {
+    if (log_file) (*log_file << "lorvan: " << line << std::endl);
+    else if (opt.headless) std::cerr << "lorvan: " << line << std::endl;
+    last_note = line;
+  };
+
+  lh::KeyMap keymap = lh::DefaultKeyMap();
+  if (!opt.keymap_file.empty()) {
+    std::ifstream in(opt.keymap_file);
+    if (!in) {
+      std::cerr << "lorvan: " << opt.keymap_file << ": cannot read the key map\n";
+      return 2;
+    }
+    std::stringstream text;
+    text << in.rdbuf();
+    lh::ApplyKeymapText(keymap, text.str(), opt.keymap_file);
+  }
+
+  // The port: ppdev, raw I/O, or none (the preview is the panel).
+  std::unique_ptr<lorvan::platform::PortIo> real_port;
+  if (!opt.ppdev.empty()) real_port = std::make_unique<lh::PpdevPort>(opt.ppdev);
+  if (opt.raw_io_base != 0) real_port = std::make_unique<lh::RawPort>(opt.raw_io_base);
+  lh::NullPort null_port;
+  std::unique_ptr<lh::PacedPort> paced;
+  if (real_port) paced = std::make_unique<lh::PacedPort>(*real_port, 450);
+  lorvan::platform::PortIo& port = paced ? static_cast<lorvan::platform::PortIo&>(*paced) : null_port;
+
+  lh::LinuxClock clock;
+  lh::MpvPlayer player(socket);
+  player.log = log;
+  lorvan::hosts::PosixFileSystem posix_files;
+  lorvan::app::frmMain* form_ptr = nullptr;
+  auto cd_root = [&]() { return form_ptr ? form_ptr->state.gsCdRootDir : std::string(); };
+  // The drive: as given, or the settings' CD root when that names a device, or the usual one.
+  const std::string default_cdrom = DefaultCdrom();
+  lh::LinuxCdDevice cd([&]() -> std::string {
+    if (!opt.cdrom.empty()) return opt.cdrom;
+    const std::string root = lh::WithoutTrailingSlash(cd_root());
+    return root.rfind("/dev/", 0) == 0 ? root : default_cdrom;
+  });
+  lh::CdFileSystem files(posix_files, cd, cd_root);
+  lh::LinuxDrives drives(cd, cd_root);
+  player.resolve_media = [&](const std::string& path) { return files.TrackSource(path); };
+
+  lh::LinuxPower power(opt.power == "systemd" ? lh::LinuxPower::Runner(lh::RunAndWait) : lh::LinuxPower::Runner(),
+                       log);
+  lh::LinuxProcesses processes(lh::PlayerHooks{
+      [&] { return form_ptr ? form_ptr->state.gsWinampPath : std::string(); }, socket,
+      [&] { return player.FindWindowA(lh::MpvPlayer::kWindowClass) != 0; }, [&] { return player.PlayerPid(); },
+      [&] { player.Close(); }});
+  processes.log = log;
+  processes.quiet_children = !opt.headless;
+  if (opt.power == "log") processes.dry_run_programs = {"Hardstop"};
+
+  lh::EvdevInput evdev(keymap, log);
+  bool rescan = false;
+  for (const auto& in : opt.inputs) {
+    if (in == "auto") rescan = true;
+    else evdev.Open(in, opt.grab);
+  }
+  if (rescan) evdev.OpenAll(opt.grab);
+
+  lh::LinuxAppInfo app(dir);
+
+  std::unique_ptr<lh::TerminalView> view;
+  std::unique_ptr<lorvan::app::frmMain> form;
+  const auto style = opt.preview == "braille"     ? lh::TerminalView::StyleChoice::kBraille
+                     : opt.preview == "halfblock" ? lh::TerminalView::StyleChoice::kHalfBlock
+                     : opt.preview == "ascii"     ? lh::TerminalView::StyleChoice::kAscii
+                                                  : lh::TerminalView::StyleChoice::kAuto;
+  lh::LinuxEventHost host(clock, nullptr, &evdev);
+  lh::LinuxDialogs dialogs(nullptr, host, log);
+  lorvan::platform::Platform platform{player, processes, port, clock, power, drives, files, dialogs, app, host};
+  form = std::make_unique<lorvan::app::frmMain>(platform);
+  form_ptr = form.get();
+
+  if (!opt.headless) {
+    view = std::make_unique<lh::TerminalView>(
+        *form,
+        style,
+        [&](int x, int y) {
+          // The picture as the panel shows it: inversion applies to the display data.
+          const bool dark = static_cast<uint32_t>(form->picLcd.Point(x, y)) < 0x7FFFFFu;
+          return dark != form->glcd.gbLcdInverted;
+        },
+        [&]() -> std::string {
+          if (player.fd() < 0) return "no window";
+          switch (player.status()) {
+            case 1: return "playing";
+            case 3: return "paused";
+            default: return "stopped";
+          }
+        });
+    if (!view->Start()) {
+      std::cerr << "lorvan: standard input and output are not a terminal; run with --headless\n";
+      return 2;
+    }
+  }
+  // The host and the dialogs see the view from here on.
+  host.SetView(view.get());
+  dialogs.SetView(view.get());
+  host.rescan_inputs = rescan;
+  host.grab_inputs = opt.grab;
+
+  bool loaded = false;
+  host.on_key = [&](char key) { form->KeyPress(key); };
+  host.on_housekeeping = [&] {
+    processes.Reap();
+    if (view) view->Draw();
+  };
+  host.on_quit = [&] {
+    if (!loaded) throw EndedDuringStartUp{};
+    log("asked to end: the settings are written and the player closed");
+    // The development exit: settings and bookmark saved, the player closed, the window unloaded.
+    form->ChangeSystemState(4);
+    if (form->Running()) form->Unload();
+    player.Close();
+  };
+
+  int status = 0;
+  try {
+    form->Form_Load();
+    loaded = true;
+    if (opt.headless) log("running; program folder " + dir + ", player socket " + socket);
+    while (form->Running()) form->loop.DoEvents();
+  } catch (const EndedDuringStartUp&) {
+    if (view) view->Stop();
+    std::cerr << "lorvan: ended during start-up\n";
+    status = 1;
+  } catch (const lorvan::app::StartupError& e) {
+    if (view) view->Stop();
+    std::cerr << "lorvan: start-up failed: " << e.what() << "\n";
+    status = 1;
+  }
+  if (view) view->Stop();
+  return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  lh::Options opt;
+  try {
+    opt = lh::ParseOptions(std::vector<std::string>(argv + 1, argv + argc));
+  } catch (const std::invalid_argument& e) {
+    std::cerr << "lorvan: " << e.what() << "\n" << lh::kUsage;
+    return 2;
+  }
+  if (opt.help) {
+    std::cout << lh::kUsage;
+    return 0;
+  }
+  try {
+    return Run(opt);
+  } catch (const std::exception& e) {
+    std::cerr << "lorvan: " << e.what() << "\n";
+    return 1;
+  }
+}

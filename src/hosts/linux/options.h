@@ -1,0 +1,31 @@
+#pragma once
+// The command line of the lorvan program.
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace lorvan::linuxhost {
+
+struct Options {
+  std::string program_dir;
+  bool headless = false;
+  std::string ppdev;            // --port=/dev/parportN
+  int raw_io_base = 0;          // --port-io[=ADDRESS], 0 when not used
+  std::vector<std::string> inputs;  // --input=DEVICE or auto
+  bool grab = false;
+  std::string keymap_file;
+  std::string cdrom;
+  std::string power;            // "systemd" or "log"; empty: systemd when headless
+  std::string preview = "auto";
+  std::string socket;
+  std::string log_file;
+  bool print_socket = false;
+  bool help = false;
+};
+
+extern const char* const kUsage;
+
+// The options of argv (without argv[0]); throws std::invalid_argument naming the bad one.
+Options ParseOptions(const std::vector<std::string>& args);
+
+}  // namespace lorvan::linuxhost

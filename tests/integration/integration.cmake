@@ -1,0 +1,7 @@
+# The integration tests use the Linux host's library and run the lorvan executable.
+if(TARGET lorvan_linux)
+  target_link_libraries(test_integration PRIVATE lorvan_linux)
+  target_compile_definitions(test_integration PRIVATE LORVAN_EXE="$<TARGET_FILE:lorvan>"
+                             LORVAN_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+  add_dependencies(test_integration lorvan)
+endif()

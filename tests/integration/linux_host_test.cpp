@@ -1,0 +1,224 @@
+// The Linux host's own pieces without outside programs: the LCD preview, key maps, options,
+// the CD drive's folder, the port's pacing, the power commands.
+#include <gtest/gtest.h>
+#include <linux/input-event-codes.h>
+
+#include <map>
+
+#include "hosts/linux/cd_drive.h"
+#include "hosts/linux/evdev_input.h"
+#include "hosts/linux/lcd_preview.h"
+#include "hosts/linux/linux_power.h"
+#include "hosts/linux/options.h"
+#include "hosts/linux/ports.h"
+#include "hosts/linux/terminal_view.h"
+#include "hosts/posix/posix_file_system.h"
+#include "support/program_folder.h"
+
+namespace lorvan::linuxhost {
+namespace {
+
+TEST(LcdPreview, EveryPixelShowsInEachStyle) {
+  // A diagonal and the four corners of the 128 x 64 panel.
+  const auto dark = [](int x, int y) {
+    return x == y * 2 || (x == 0 && y == 0) || (x == 127 && y == 0) || (x == 0 && y == 63) || (x == 127 && y == 63);
+  };
+  const auto braille = RenderPreview(dark, 128, 64, PreviewStyle::kBraille);
+  ASSERT_EQ(braille.size(), 16u);
+  EXPECT_EQ(braille[0].size(), 64u * 3) << "64 braille characters of 3 bytes";
+  // Top-left cell: (0,0) dot 1 and the diagonal's (2,1) is in the next cell.
+  EXPECT_EQ(braille[0].substr(0, 3), "\u2801");
+  EXPECT_EQ(braille[0].substr(63 * 3, 3), "\u2808") << "(127,0) is the right column's top dot";
+  EXPECT_EQ(braille[15].substr(0, 3), "\u2840") << "(0,63) is the left column's bottom dot";
+  EXPECT_EQ(braille[15].substr(63 * 3, 3), "\u28C0") << "(127,63) and the diagonal's (126,63)";
+
+  const auto half = RenderPreview(dark, 128, 64, PreviewStyle::kHalfBlock);
+  ASSERT_EQ(half.size(), 32u);
+  EXPECT_EQ(half[0].substr(0, 3), "\u2580") << "upper half block";
+  EXPECT_EQ(half[0].substr(3, 1), " ");
+  EXPECT_EQ(half[0].substr(4, 3), "\u2584") << "(2,1): the lower half of column 2";
+  EXPECT_EQ(half[31].substr(0, 3), "\u2584") << "lower half block";
+
+  const auto ascii = RenderPreview([](int, int) { return true; }, 128, 64, PreviewStyle::kAscii);
+  EXPECT_EQ(ascii[0], std::string(64, '#'));
+  EXPECT_EQ(PreviewColumns(PreviewStyle::kBraille, 128), 64);
+  EXPECT_EQ(PreviewRows(PreviewStyle::kHalfBlock, 64), 32);
+}
+
+TEST(TerminalText, CaptionsAndUnprintableBytes) {
+  std::vector<size_t> acc;
+  EXPECT_EQ(PlainCaption("P&ause", &acc), "Pause");
+  EXPECT_EQ(acc, std::vector<size_t>{1});
+  acc.clear();
+  EXPECT_EQ(PlainCaption(">&>", &acc), ">>");
+  EXPECT_EQ(acc, std::vector<size_t>{1});
+  EXPECT_EQ(PlainCaption("Rock && Roll"), "Rock & Roll");
+  EXPECT_EQ(PrintableText("Caf\xc3\xa9 \xe9t\x01"), "Caf\xc3\xa9 ?t?");
+}
+
+TEST(Keymap, DefaultsAndFileEntries) {
+  KeyMap map = DefaultKeyMap();
+  EXPECT_EQ(map.at(KEY_P), 'p');
+  EXPECT_EQ(map.at(KEY_KP7), '7');
+  EXPECT_EQ(map.at(KEY_PLAYPAUSE), 'a');
+  EXPECT_EQ(map.at(KEY_NEXTSONG), 'n');
+  EXPECT_EQ(map.at(KEY_FASTFORWARD), '>');
+  EXPECT_EQ(map.at(KEY_VOLUMEDOWN), 'w');
+  EXPECT_EQ(map.at(KEY_ENTER), '\r');
+
+  ApplyKeymapText(map, "# my remote\r\nKEY_PLAYPAUSE p\n\nKEY_RED x\nKEY_OK Enter\n", "remote.map");
+  EXPECT_EQ(map.at(KEY_PLAYPAUSE), 'p');
+  EXPECT_EQ(map.at(KEY_RED), 'x');
+  EXPECT_EQ(map.at(KEY_OK), '\r');
+  try {
+    ApplyKeymapText(map, "KEY_P p\nKEY_NOPE q\n", "remote.map");
+    FAIL() << "an unknown key name is an error";
+  } catch (const KeymapError& e) {
+    EXPECT_STREQ(e.what(), "remote.map:2: unknown key name \"KEY_NOPE\"");
+  }
+  EXPECT_THROW(ApplyKeymapText(map, "KEY_P pq\n", "m"), KeymapError);
+  EXPECT_THROW(ApplyKeymapText(map, "KEY_P\n", "m"), KeymapError);
+}
+
+TEST(Options, CommandLine) {
+  Options o = ParseOptions({"--headless", "--port=/dev/parport0", "--input=auto", "--input=/dev/input/event3", "box"});
+  EXPECT_TRUE(o.headless);
+  EXPECT_EQ(o.ppdev, "/dev/parport0");
+  EXPECT_EQ(o.inputs, (std::vector<std::string>{"auto", "/dev/input/event3"}));
+  EXPECT_EQ(o.program_dir, "box");
+  EXPECT_EQ(o.power, "systemd") << "a service really powers the machine";
+  EXPECT_EQ(ParseOptions({"box"}).power, "log") << "a terminal session only logs it";
+  EXPECT_EQ(ParseOptions({"--port-io", "box"}).raw_io_base, 0x378);
+  EXPECT_EQ(ParseOptions({"--port-io=0x278", "box"}).raw_io_base, 0x278);
+  EXPECT_THROW(ParseOptions({"--port-io=lpt", "box"}), std::invalid_argument);
+  EXPECT_THROW(ParseOptions({"--port=/dev/parport0", "--port-io", "box"}), std::invalid_argument);
+  EXPECT_THROW(ParseOptions({"--power=maybe", "box"}), std::invalid_argument);
+  EXPECT_THROW(ParseOptions({"--headless"}), std::invalid_argument);
+  EXPECT_THROW(ParseOptions({"a", "b"}), std::invalid_argument);
+  EXPECT_TRUE(ParseOptions({"--help"}).help);
+}
+
+class FakeCd : public CdDevice {
+ public:
+  std::string path() const override { return "/dev/sr9"; }
+  bool Present() override { return present; }
+  bool IsCdRom() override { return present; }
+  std::optional<std::vector<CdTrack>> ReadToc() override { return toc; }
+  bool Eject() override {
+    calls.push_back("eject");
+    return true;
+  }
+  bool CloseTray() override {
+    calls.push_back("close");
+    return true;
+  }
+  bool present = true;
+  std::optional<std::vector<CdTrack>> toc;
+  std::vector<std::string> calls;
+};
+
+TEST(CdDrive, AnAudioDiscIsAFolderOfTracks) {
+  testing::TempDir dir;
+  FakeCd cd;
+  hosts::PosixFileSystem posix;
+  const std::string root = "/dev/sr9/";
+  CdFileSystem files(posix, cd, [&] { return root; });
+  LinuxDrives drives(cd, [&] { return root; });
+
+  // No disc: not enterable (the search goes on), nothing listed.
+  EXPECT_EQ(drives.GetDriveTypeA(root), platform::kDriveCdRom);
+  EXPECT_NE(drives.GetLogicalDriveStringsA(255).find(root + '\0'), std::string::npos);
+  EXPECT_EQ(drives.ChDir(root), platform::kErrPathFileAccess);
+  EXPECT_TRUE(files.ListFolder(root).empty());
+
+  cd.toc = std::vector<CdTrack>{{1, 0, 75 * 200}, {2, 75 * 200, 75 * 181}, {10, 75 * 381, 75 * 60}};
+  const std::string cwd = drives.CurDir();
+  EXPECT_EQ(drives.ChDir(root), 0);
+  EXPECT_EQ(drives.CurDir(), "/dev/sr9");
+  EXPECT_EQ(drives.ChDir(cwd), 0);
+  EXPECT_EQ(drives.CurDir(), cwd);
+  EXPECT_EQ(files.ListFolder(root), (std::vector<std::string>{"Track01.cda", "Track02.cda", "Track10.cda"}));
+  EXPECT_EQ(files.GetAttr(root + "Track02.cda"), platform::kAttrReadOnly) << "a track is a file";
+  EXPECT_FALSE(files.GetAttr(root + "Track03.cda"));
+  EXPECT_TRUE(*files.GetAttr("/dev/sr9") & platform::kAttrDirectory);
+
+  const auto src = files.TrackSource(root + "Track02.cda");
+  ASSERT_TRUE(src);
+  EXPECT_EQ(src->url, "cdda:///dev/sr9");
+  EXPECT_EQ(src->options, "start=200.000,end=381.000");
+  EXPECT_DOUBLE_EQ(src->offset_s, 200.0);
+  EXPECT_DOUBLE_EQ(src->length_s, 181.0);
+  EXPECT_FALSE(files.TrackSource(dir.path() + "/Track02.cda")) << "only below the CD root";
+
+  EXPECT_EQ(drives.mciSendStringA("set cdaudio door open"), 0);
+  EXPECT_EQ(drives.mciSendStringA("Set CDAudio Door Closed"), 0);
+  EXPECT_EQ(cd.calls, (std::vector<std::string>{"eject", "close"}));
+  EXPECT_NE(drives.mciSendStringA("play cdaudio"), 0);
+
+  cd.present = false;
+  EXPECT_EQ(drives.GetDriveTypeA(root), 1u);
+  EXPECT_EQ(drives.GetLogicalDriveStringsA(255), std::string("/") + '\0');
+  EXPECT_EQ(drives.ChDir(dir.path() + "/missing"), platform::kErrPathNotFound);
+  EXPECT_EQ(TrackNumberOf("track07.CDA"), 7);
+  EXPECT_EQ(TrackNumberOf("Track7x.cda"), 0);
+}
+
+class RecordingPort : public platform::PortIo {
+ public:
+  void Out32(int16_t port, int16_t value) override { writes.push_back({port, value}); }
+  std::vector<std::pair<int16_t, int16_t>> writes;
+};
+
+TEST(PacedPort, KeepsTheEnableTimesOfThePanel) {
+  RecordingPort inner;
+  int64_t now = 1000;
+  std::vector<int64_t> write_times;
+  PacedPort paced(inner, 450, [&] { return now += 100; });  // every clock read: 100 ns later
+  for (int i = 0; i < 3; ++i) {
+    paced.Out32(888, 63);
+    write_times.push_back(now);
+  }
+  ASSERT_EQ(inner.writes.size(), 3u);
+  EXPECT_GE(write_times[1] - write_times[0], 450);
+  EXPECT_GE(write_times[2] - write_times[1], 450);
+  EXPECT_GT(paced.spins(), 0);
+
+  // A slow port needs no waiting at all.
+  RecordingPort slow;
+  PacedPort relaxed(slow, 450, [&] { return now += 1000; });
+  relaxed.Out32(890, 12);
+  relaxed.Out32(890, 13);
+  EXPECT_EQ(relaxed.spins(), 0);
+}
+
+TEST(LinuxPower, SystemdCommandsForEachCall) {
+  std::vector<std::vector<std::string>> ran;
+  int answer = 0;
+  LinuxPower power([&](const std::vector<std::string>& argv) { ran.push_back(argv); return answer; }, nullptr);
+  using V = std::vector<std::string>;
+  EXPECT_EQ(power.SetSuspendState(false, false, false), 1);
+  EXPECT_EQ(ran.back(), (V{"systemctl", "suspend"}));
+  power.SetSuspendState(true, false, false);
+  EXPECT_EQ(ran.back(), (V{"systemctl", "hibernate"}));
+  power.ExitWindowsEx(1, 0);
+  EXPECT_EQ(ran.back(), (V{"systemctl", "poweroff"}));
+  power.ExitWindowsEx(6, 0);
+  EXPECT_EQ(ran.back(), (V{"systemctl", "reboot", "--ignore-inhibitors"}));
+  power.ExitWindowsEx(0, 0);
+  EXPECT_EQ(ran.back()[0], "loginctl");
+  answer = 1;
+  EXPECT_EQ(power.SetSystemPowerState(true, false), 0) << "a refused suspend reports failure at once";
+  int32_t platform_id = 0;
+  EXPECT_TRUE(power.GetVersionExA(platform_id));
+  EXPECT_EQ(platform_id, 2);
+  EXPECT_EQ(power.IsSystemResumeAutomatic(), 0);
+
+  testing::TempDir dir;
+  power.sys_power_state_file = dir.Write("state", "freeze mem disk\n");
+  EXPECT_EQ(power.IsPwrHibernateAllowed(), 1);
+  power.sys_power_state_file = dir.Write("state", "freeze mem\n");
+  EXPECT_EQ(power.IsPwrHibernateAllowed(), 0);
+}
+
+}  // namespace
+}  // namespace lorvan::linuxhost

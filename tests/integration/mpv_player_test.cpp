@@ -1,0 +1,242 @@
+// The player link's messages translated for a real mpv (null audio output) on generated files.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <functional>
+#include <thread>
+
+#include "audio_files.h"
+#include "hosts/linux/command_line.h"
+#include "hosts/linux/linux_processes.h"
+#include "hosts/linux/mpv_player.h"
+#include "support/program_folder.h"
+
+namespace lorvan::linuxhost {
+namespace {
+
+using lorvan::testing::FindProgram;
+using lorvan::testing::TempDir;
+using lorvan::testing::WriteSineWav;
+
+constexpr uint32_t kUser = 1024;
+constexpr uint32_t kCommand = 273;
+
+// Polls until the condition holds or the deadline passes (mpv runs in real time).
+bool Eventually(const std::function<bool()>& cond, int timeout_ms = 8000) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
+  while (std::chrono::steady_clock::now() < end) {
+    if (cond()) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  return cond();
+}
+
+class MpvPlayerTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (FindProgram("mpv").empty()) GTEST_SKIP() << "mpv is not installed";
+    socket = dir.path() + "/mpv.sock";
+    player = std::make_unique<MpvPlayer>(socket);
+    processes = std::make_unique<LinuxProcesses>(PlayerHooks{
+        [this] { return player_line; }, socket, [this] { return player->FindWindowA("Winamp v1.x") != 0; },
+        [this] { return player->PlayerPid(); }, [this] { player->Close(); }});
+    processes->quiet_children = true;
+    player_line = "mpv --idle=yes --no-video --no-terminal --ao=null --input-ipc-server=" + socket;
+  }
+  void TearDown() override {
+    if (!player) return;
+    const int32_t pid = player->PlayerPid();
+    player->Close();
+    if (pid > 0) ::kill(pid, SIGKILL);
+    processes->Reap();
+  }
+
+  int32_t StartPlayer() {
+    const int32_t task = processes->Shell("Winamp.exe", 4);
+    EXPECT_TRUE(Eventually([&] { return Hwnd() != 0; })) << "mpv did not open " << socket;
+    return task;
+  }
+  platform::Hwnd Hwnd() { return player->FindWindowA("Winamp v1.x"); }
+  int32_t Request(int32_t w, int32_t l) { return player->SendMessageA(Hwnd(), kUser, w, l); }
+  void Command(int32_t id) { player->SendMessageA(Hwnd(), kCommand, id, 0); }
+  void AddFile(const std::string& name) {
+    platform::CopyDataStruct cds{100, static_cast<uint32_t>(name.size() + 1), name.c_str()};
+    player->SendCopyData(Hwnd(), 0, cds);
+  }
+  void PlayFile(const std::string& name) {
+    Request(0, 101);
+    AddFile(name);
+    Command(40045);
+  }
+  // Another client on the same socket, to look at mpv's own properties.
+  Json MpvProperty(const std::string& name) {
+    MpvIpc probe(socket);
+    if (!probe.Connect()) return nullptr;
+    const auto reply = probe.Command(Json::array({"get_property", name}));
+    return reply && reply->contains("data") ? (*reply)["data"] : Json(nullptr);
+  }
+
+  TempDir dir;
+  std::string socket;
+  std::string player_line;
+  std::unique_ptr<MpvPlayer> player;
+  std::unique_ptr<LinuxProcesses> processes;
+};
+
+TEST_F(MpvPlayerTest, PlaysPausesAdvancesAndEndsATrack) {
+  WriteSineWav(dir.path() + "/two.wav", 2.0, 440);
+  EXPECT_EQ(Hwnd(), 0) << "no window before the player runs";
+  StartPlayer();
+  EXPECT_EQ(Request(0, 0), 0x5000);
+  EXPECT_EQ(Request(0, 104), 0);
+  EXPECT_EQ(Request(0, 105), -1);
+
+  PlayFile(dir.path() + "/two.wav");
+  EXPECT_EQ(Request(0, 104), 1) << "playing at once after the play command";
+  EXPECT_EQ(Request(1, 105), 2) << "length in seconds";
+  EXPECT_EQ(Request(0, 126), 44100);
+  EXPECT_TRUE(Eventually([&] { return Request(0, 105) >= 300; })) << "position advances";
+  EXPECT_TRUE(Eventually([&] { return Request(1, 126) > 1000; })) << "PCM bit rate in kbit/s, once mpv measured it";
+
+  Command(40046);
+  EXPECT_EQ(Request(0, 104), 3);
+  const int32_t frozen = Request(0, 105);
+  std::this_thread::sleep_for(std::chrono::milliseconds(150));
+  EXPECT_NEAR(Request(0, 105), frozen, 30) << "paused position stays";
+  EXPECT_EQ(MpvProperty("pause"), true);
+
+  Command(40045);  // play continues a paused track
+  EXPECT_EQ(Request(0, 104), 1);
+  EXPECT_GE(Request(0, 105), frozen);
+
+  EXPECT_TRUE(Eventually([&] { return Request(0, 104) == 0; })) << "the track ends by itself";
+  EXPECT_EQ(Request(0, 105), -1);
+}
+
+TEST_F(MpvPlayerTest, VolumeSeekAndStop) {
+  WriteSineWav(dir.path() + "/long.wav", 20.0, 440);
+  StartPlayer();
+  Request(128, 122);
+  EXPECT_DOUBLE_EQ(MpvProperty("volume").get<double>(), 50.0) << "0-255 onto mpv's 0-100";
+  EXPECT_EQ(Request(-666, 122), 128);
+  Request(255, 122);
+  EXPECT_DOUBLE_EQ(MpvProperty("volume").get<double>(), 100.0);
+
+  // A name with a byte that is not UTF-8 reaches mpv unchanged.
+  const std::string odd = dir.path() + "/caf\xe9.wav";
+  WriteSineWav(odd, 20.0, 440);
+  PlayFile(odd);
+  ASSERT_EQ(Request(0, 104), 1);
+  EXPECT_EQ(Request(12000, 106), 0);
+  EXPECT_TRUE(Eventually([&] { return Request(0, 105) >= 12000; }));
+  Command(40061);  // back 5 s
+  EXPECT_TRUE(Eventually([&] { return Request(0, 105) < 10000; }));
+  Command(40060);  // forward 5 s
+  EXPECT_TRUE(Eventually([&] { return Request(0, 105) >= 12000; }));
+
+  Command(40047);
+  EXPECT_EQ(Request(0, 104), 0);
+  EXPECT_EQ(Request(0, 105), -1);
+  EXPECT_EQ(MpvProperty("idle-active"), true);
+}
+
+TEST_F(MpvPlayerTest, EqualizerBandChangesTheSoundWhilePlaying) {
+  // A meter after the equalizer measures what comes out.
+  player_line += " --af=@meter:lavfi=[astats=metadata=1:reset=5]";
+  WriteSineWav(dir.path() + "/low.wav", 20.0, 60);
+  StartPlayer();
+  // Read-then-write: the write goes to the position the last read selected.
+  Request(11, 127);
+  Request(1, 128);
+  EXPECT_EQ(Request(11, 127), 1);
+  Request(3, 127);
+  Request(40, 128);
+  EXPECT_EQ(Request(3, 127), 40);
+  EXPECT_EQ(Request(0, 127), 31);
+  EXPECT_EQ(Request(10, 127), 31);
+
+  PlayFile(dir.path() + "/low.wav");
+  const auto rms = [&]() -> double {
+    const Json meta = MpvProperty("af-metadata/meter");
+    if (!meta.is_object() || !meta.contains("lavfi.astats.Overall.RMS_level")) return 0;
+    return std::stod(meta["lavfi.astats.Overall.RMS_level"].get<std::string>());
+  };
+  double before = 0;
+  ASSERT_TRUE(Eventually([&] { return (before = rms()) < -1.0; })) << "the meter reports";
+  Request(0, 127);  // band 0 is 60 Hz
+  Request(63, 128);  // -20 dB
+  EXPECT_EQ(Request(0, 127), 63);
+  EXPECT_TRUE(Eventually([&] { return rms() < before - 12.0; })) << "before " << before << " dB, now " << rms();
+  EXPECT_EQ(Request(0, 104), 1) << "the change did not interrupt playback";
+}
+
+TEST_F(MpvPlayerTest, KilledPlayerIsStartedAgainByTheNextCommand) {
+  WriteSineWav(dir.path() + "/a.wav", 20.0, 440);
+  const int32_t task = StartPlayer();
+  const platform::Hwnd first = Hwnd();
+  EXPECT_EQ(task, player->PlayerPid()) << "the task id is mpv's process id";
+  EXPECT_EQ(processes->Shell("Winamp.exe", 4), task) << "no second player while one runs";
+  Request(200, 122);
+  Request(5, 127);
+  Request(12, 128);
+  PlayFile(dir.path() + "/a.wav");
+
+  ::kill(task, SIGKILL);
+  EXPECT_TRUE(Eventually([&] { return Hwnd() == 0; })) << "the window goes with the player";
+  EXPECT_EQ(Request(0, 104), 0) << "no window, no answer";
+  processes->Reap();
+
+  const int32_t again = StartPlayer();
+  EXPECT_NE(again, task);
+  EXPECT_NE(Hwnd(), first) << "a restarted player has a new handle";
+  EXPECT_EQ(Request(0, 104), 0);
+  EXPECT_EQ(Request(5, 127), 12) << "the equalizer memory survives";
+  EXPECT_DOUBLE_EQ(MpvProperty("volume").get<double>(), std::round(200 * 100.0 / 255)) << "volume given again";
+  PlayFile(dir.path() + "/a.wav");
+  EXPECT_EQ(Request(0, 104), 1);
+}
+
+TEST_F(MpvPlayerTest, AltF4ToThePlayersTaskClosesIt) {
+  const int32_t task = StartPlayer();
+  ASSERT_TRUE(processes->AppActivate(task));
+  processes->SendKeys("%{F4}", true);
+  EXPECT_TRUE(Eventually([&] { return Hwnd() == 0; }));
+  EXPECT_TRUE(Eventually([&] {
+    processes->Reap();
+    return ::kill(task, 0) != 0;
+  })) << "mpv has quit";
+  EXPECT_FALSE(processes->AppActivate(task));
+}
+
+TEST(MpvPlayerAlone, WithoutAPlayerEveryMessageGoesNowhere) {
+  TempDir dir;
+  MpvPlayer player(dir.path() + "/none.sock");
+  EXPECT_EQ(player.FindWindowA("Winamp v1.x"), 0);
+  EXPECT_EQ(player.SendMessageA(0x20010, kUser, 0, 0), 0);
+  EXPECT_FALSE(player.PostMessageA(0x20010, kUser, 'a', 103));
+  EXPECT_EQ(player.FindWindowA("Other"), 0);
+}
+
+TEST(Equalizer, ScaleAndFilterChain) {
+  EXPECT_DOUBLE_EQ(EqGainDb(0), 20.0);
+  EXPECT_DOUBLE_EQ(EqGainDb(63), -20.0);
+  EXPECT_NEAR(EqGainDb(31), 0.317, 0.001);
+  std::array<int, 10> bands{};
+  bands.fill(31);
+  bands[9] = 0;
+  const std::string chain = EqFilterChain(bands, 63);
+  EXPECT_EQ(chain.find("@lvpre:lavfi=[volume=volume=-20.00dB]"), 0u);
+  EXPECT_NE(chain.find("@lveq0:lavfi=[equalizer=f=60:width_type=o:width=1:g=0.32]"), std::string::npos);
+  EXPECT_NE(chain.find("@lveq9:lavfi=[equalizer=f=16000:width_type=o:width=1:g=20.00]"), std::string::npos);
+}
+
+TEST(JsonBytes, StringsKeepTheirBytes) {
+  EXPECT_EQ(EncodeJsonBytes(Json::array({"loadfile", "/m/caf\xe9 \"x\"\\\n.mp3", 5, true})),
+            "[\"loadfile\",\"/m/caf\xe9 \\\"x\\\"\\\\\\u000a.mp3\",5,true]");
+}
+
+}  // namespace
+}  // namespace lorvan::linuxhost

@@ -1,0 +1,331 @@
+// The three screens: what each draws where, and the handlers that choose them.
+#include "lcd_fixture.h"
+
+namespace lorvan::testing {
+namespace {
+
+class Screens : public LcdWindow {
+ protected:
+  // picLcd's pixels in a rectangle equal those of the bitmap pasted by the rule at (x, y).
+  void ExpectPasted(const lcd::Picture& bitmap, int x, int y) {
+    for (int r = 1; r < bitmap.Height(); ++r)
+      for (int c = 1; c < bitmap.Width(); ++c)
+        ASSERT_EQ(Dark(x + c, y + r), lcd::IsSetPixel(bitmap.Point(c, r))) << "(" << x + c << ", " << y + r << ")";
+  }
+  // Text as the screens draw it, on a white picture, after loading the fonts in the same order.
+  lcd::Picture Text(const std::string& text, int x, int y, bool small) {
+    lcd::Picture p;
+    f.glcd.LoadFont(f.AppFile("Fonts/Normal.fnt"));
+    if (small) f.glcd.LoadFont(f.AppFile("Fonts/Small.fnt"));
+    f.glcd.DrawText(p, text, x, y);
+    return p;
+  }
+  void SetStatus(const std::string& cm, const std::string& cs, const std::string& tm, const std::string& ts,
+                 const std::string& nr, const std::string& total, const std::string& rate) {
+    f.txtCurMinutes.text = cm;
+    f.txtCurSeconds.text = cs;
+    f.txtTotalMinutes.text = tm;
+    f.txtTotalSeconds.text = ts;
+    f.txtCurFileNr.text = nr;
+    f.txtTotalFileNr.text = total;
+    f.txtBitrate.text = rate;
+  }
+};
+
+TEST_F(Screens, BrowserPlacesCursorSymbolsProgressAndLines) {
+  f.state.gsFolderTitle = "Rock";
+  f.lstFilePreview.lines = {"Queen", "01 Intro.mp3"};
+  f.state.giCursorRow = 0;
+  f.state.giPlayProgress = 99;
+  f.UpdateLcd();
+  // Cursor row 0: pasted at (0, 11).
+  for (auto [x, y] : std::vector<std::pair<int, int>>{{1, 12}, {1, 13}, {2, 13}, {1, 14}}) EXPECT_TRUE(Dark(x, y));
+  for (auto [x, y] : std::vector<std::pair<int, int>>{{2, 12}, {2, 14}, {1, 15}, {2, 15}}) EXPECT_FALSE(Dark(x, y));
+  // Progress 99: columns 1 to 99 of rows 51 to 55, inside the frame.
+  EXPECT_EQ(DarkPixels(f.picLcd, 1, 51, 99, 55).size(), 99u * 5);
+  EXPECT_TRUE(Dark(100, 53));
+  // Stopped with the equalizer off and the MP3 source; column 101 and row 51 of the cells
+  // keep the background.
+  ExpectPasted(f.frmPictures.picStopWithoutEq, 115, 51);
+  ExpectPasted(f.frmPictures.picMp3, 101, 51);
+  for (int y = 51; y < 64; ++y) EXPECT_FALSE(Dark(101, y)) << y;
+  for (int x = 101; x < 114; ++x) EXPECT_FALSE(Dark(x, 51)) << x;
+  // Title and lines in the normal font.
+  EXPECT_EQ(DarkPixels(f.picLcd, 4, 0, 127, 7), DarkPixels(Text("Rock", 4, 0, false), 4, 0, 127, 7));
+  EXPECT_EQ(DarkPixels(f.picLcd, 4, 10, 127, 17), DarkPixels(Text("Queen", 4, 10, false), 4, 10, 127, 17));
+  EXPECT_EQ(DarkPixels(f.picLcd, 4, 18, 127, 25), DarkPixels(Text("01 Intro.mp3", 4, 18, false), 4, 18, 127, 25));
+  EXPECT_TRUE(DarkPixels(f.picLcd, 3, 26, 127, 49).empty());  // absent lines draw nothing
+  ExpectPanelShowsPicture();
+}
+
+TEST_F(Screens, CursorFollowsTheRowAndStaysAwayWhenOutOfRange) {
+  for (int16_t row = 0; row < 5; ++row) {
+    f.state.giCursorRow = row;
+    f.UpdateLcd();
+    EXPECT_EQ(DarkPixels(f.picLcd, 0, 9, 3, 49).size(), 4u) << row;
+    EXPECT_TRUE(Dark(1, 12 + 8 * row)) << row;
+    EXPECT_TRUE(Dark(2, 13 + 8 * row)) << row;
+  }
+  f.state.giCursorRow = 5;
+  f.UpdateLcd();
+  EXPECT_TRUE(DarkPixels(f.picLcd, 0, 9, 3, 49).empty());
+}
+
+TEST_F(Screens, NoProgressBarAtZero) {
+  f.state.giPlayProgress = 0;
+  f.UpdateLcd();
+  EXPECT_TRUE(DarkPixels(f.picLcd, 1, 51, 99, 55).empty());
+}
+
+TEST_F(Screens, PlayStateSymbolFollowsStateAndEqualizer) {
+  const lcd::frmPictures& p = f.frmPictures;
+  const struct {
+    int32_t play_state;
+    int eq_on;
+    const lcd::Picture& symbol;
+  } cases[] = {
+      {1, 0, p.picPlayWithoutEq},  {1, 1, p.picPlayWithEq},   {0, 0, p.picStopWithoutEq},
+      {0, 1, p.picStopWithEq},     {3, 0, p.picPauseWithoutEq}, {3, 1, p.picPauseWithEq},
+  };
+  for (const auto& c : cases) {
+    f.state.glPlayState = c.play_state;
+    f.chkEqOn.value = c.eq_on;
+    f.UpdateLcd();
+    ExpectPasted(c.symbol, 115, 51);
+  }
+}
+
+TEST_F(Screens, SourceSymbolsAndTheSearchingScreen) {
+  const lcd::frmPictures& p = f.frmPictures;
+  f.state.gsFolderTitle = "Title";
+  f.lstFilePreview.lines = {"Track01"};
+  SetStatus("01", "05", "03", "40", "03", "12", "128");
+  f.state.giPlayProgress = 50;
+  const struct {
+    int32_t source;
+    const lcd::Picture& symbol;
+    bool title, status;
+  } cases[] = {
+      {3, p.picMp3, true, true},
+      {1, p.picCd, false, true},
+      {2, p.picCdSearching, false, false},
+      {-1, p.picCdNotAvailable, false, false},
+  };
+  for (const auto& c : cases) {
+    f.state.glMediaSource = c.source;
+    f.UpdateLcd();
+    ExpectPasted(c.symbol, 101, 51);
+    EXPECT_EQ(DarkPixels(f.picLcd, 4, 0, 127, 7).empty(), !c.title) << c.source;
+    EXPECT_FALSE(DarkPixels(f.picLcd, 4, 10, 127, 17).empty()) << c.source;
+    EXPECT_EQ(DarkPixels(f.picLcd, 0, 58, 99, 63).empty(), !c.status) << c.source;
+    EXPECT_EQ(DarkPixels(f.picLcd, 1, 51, 99, 55).empty(), !c.status) << c.source;
+    EXPECT_EQ(DarkPixels(f.picLcd, 0, 11, 3, 15).empty(), !c.status) << c.source;
+  }
+}
+
+TEST_F(Screens, StatusLineJoinsTheFieldsInTheSmallFont) {
+  const struct {
+    const char* rate;
+    const char* line;
+  } cases[] = {{"128", "01:05/03:40 [03/12] 128kb"}, {"", "01:05/03:40 [03/12] "}};
+  for (const auto& c : cases) {
+    SetStatus("01", "05", "03", "40", "03", "12", c.rate);
+    f.UpdateLcd();
+    EXPECT_EQ(DarkPixels(f.picLcd, 0, 58, 99, 63), DarkPixels(Text(c.line, 0, 58, true), 0, 58, 99, 63)) << c.line;
+  }
+  // The normal font comes back for the next frame's lines.
+  f.lstFilePreview.lines = {"0123"};
+  f.UpdateLcd();
+  EXPECT_EQ(DarkPixels(f.picLcd, 4, 10, 127, 17), DarkPixels(Text("0123", 4, 10, false), 4, 10, 127, 17));
+}
+
+TEST_F(Screens, EqualizerFramesTheBandAndShowsKnobsAndVolume) {
+  f.state.glScreenMode = app::kScreenEqualizer;
+  for (int16_t band : {0, 9}) {
+    f.miEqBand = band;
+    f.state.giVolume = 128;
+    f.UpdateLcd();
+    const int p = 12 * band;
+    for (int x = p; x <= p + 10; ++x) {
+      EXPECT_TRUE(Dark(x, 0)) << x;
+      EXPECT_TRUE(Dark(x, 56)) << x;
+    }
+    for (int y = 0; y <= 56; ++y) {
+      EXPECT_TRUE(Dark(p, y)) << y;
+      EXPECT_TRUE(Dark(p + 10, y)) << y;
+    }
+    EXPECT_FALSE(Dark(p + 11, 0));
+    EXPECT_FALSE(Dark(p + 11, 56));
+  }
+  // The player's bands stand at 31: the knobs' middle row is 28.
+  for (int i = 0; i < 10; ++i) {
+    const int b = 12 * i;
+    for (int x = b + 1; x <= b + 9; ++x) EXPECT_TRUE(Dark(x, 28)) << i << " " << x;
+    EXPECT_TRUE(Dark(b + 2, 27));
+    EXPECT_TRUE(Dark(b + 8, 29));
+    EXPECT_FALSE(Dark(b + 9, 27)) << i;
+    EXPECT_FALSE(Dark(b + 9, 29)) << i;
+    EXPECT_TRUE(DarkPixels(f.picLcd, b + 1, 30, b + 9, 55).empty()) << i;
+  }
+  // Volume 128: rows 28 to 55 of columns 121 to 126.
+  EXPECT_EQ(DarkPixels(f.picLcd, 121, 1, 126, 55).size(), 6u * 28);
+  EXPECT_TRUE(DarkPixels(f.picLcd, 121, 1, 126, 27).empty());
+  ExpectPanelShowsPicture();
+}
+
+TEST_F(Screens, KnobsFollowThePlayersBandValues) {
+  f.state.glScreenMode = app::kScreenEqualizer;
+  const int values[10] = {0, 63, 31, 16, 1, 62, 47, 32, 30, 8};
+  for (int i = 0; i < 10; ++i) r.world.player.SetEqBand(i, values[i]);
+  f.UpdateLcd();
+  for (int i = 0; i < 10; ++i) {
+    const int k = lcd::ScaleValue(52, 63, values[i]) + 2;
+    const int b = 12 * i;
+    EXPECT_TRUE(Dark(b + 1, k) && Dark(b + 9, k)) << "band " << i << " row " << k;
+    EXPECT_TRUE(Dark(b + 2, k - 1) && Dark(b + 8, k + 1)) << "band " << i;
+    // Nothing else of the knob column between the frame rows, apart from the centre line.
+    for (int y = 1; y <= 55; ++y) {
+      if (y < k - 1 || y > k + 1) {
+        EXPECT_EQ(Dark(b + 5, y), y == 26) << "band " << i << " row " << y;
+      }
+    }
+  }
+  EXPECT_TRUE(Dark(1, 2));
+  EXPECT_TRUE(Dark(13, 54));
+}
+
+TEST_F(Screens, VolumeBarEnds) {
+  f.state.glScreenMode = app::kScreenEqualizer;
+  const struct {
+    int16_t volume;
+    int top;
+  } cases[] = {{0, 55}, {255, 1}, {128, 28}, {-5, 56}};
+  for (const auto& c : cases) {
+    f.state.giVolume = c.volume;
+    f.UpdateLcd();
+    EXPECT_TRUE(DarkPixels(f.picLcd, 121, 1, 126, c.top - 1).empty()) << c.volume;
+    EXPECT_EQ(DarkPixels(f.picLcd, 121, c.top, 126, 55).size(), 6u * static_cast<size_t>(56 - c.top)) << c.volume;
+  }
+}
+
+TEST_F(Screens, HelpPageLinesAndColumns) {
+  f.state.glScreenMode = app::kScreenHelp;
+  f.state.giHelpPage = 2;
+  f.state.giHelpColumnX = 40;
+  f.state.gsHelpText[1][0] = {"Play", "Play it"};
+  f.state.gsHelpText[1][7] = {"\xC3\x84rger", "\xC3\x89t\xC3\xA9"};
+  f.state.gsHelpText[0][0] = {"Other", "page"};
+  f.UpdateLcd();
+  EXPECT_EQ(DarkPixels(f.picLcd, 0, 0, 39, 7), DarkPixels(Text("Play", 0, 0, false), 0, 0, 39, 7));
+  EXPECT_EQ(DarkPixels(f.picLcd, 40, 0, 127, 7), DarkPixels(Text("Play it", 40, 0, false), 40, 0, 127, 7));
+  // The eighth line starts at row 63: only its top row is on the screen (accents reach it).
+  lcd::Picture expected = Text("\xC3\x84rger", 0, 63, false);
+  f.glcd.DrawText(expected, "\xC3\x89t\xC3\xA9", 40, 63);
+  EXPECT_EQ(DarkPixels(f.picLcd, 0, 56, 127, 63), DarkPixels(expected, 0, 56, 127, 63));
+  EXPECT_FALSE(DarkPixels(f.picLcd, 0, 63, 127, 63).empty());
+  ExpectPanelShowsPicture();
+}
+
+TEST_F(Screens, HelpKeyTextIsOverwrittenByItsDescription) {
+  f.state.glScreenMode = app::kScreenHelp;
+  f.state.giHelpPage = 1;
+  f.state.giHelpColumnX = 10;
+  f.state.gsHelpText[0][0] = {"WWWWWWWW", ""};
+  f.UpdateLcd();
+  const auto long_key = DarkPixels(f.picLcd, 10, 0, 127, 7);
+  f.state.gsHelpText[0][0] = {"WWWWWWWW", "."};
+  f.UpdateLcd();
+  lcd::Picture expected = Text("WWWWWWWW", 0, 0, false);
+  f.glcd.DrawText(expected, ".", 10, 0);
+  EXPECT_EQ(DarkPixels(f.picLcd, 0, 0, 127, 7), DarkPixels(expected, 0, 0, 127, 7));
+  EXPECT_NE(DarkPixels(f.picLcd, 10, 0, 127, 7), long_key);
+}
+
+TEST_F(Screens, HelpPageOutsideTheStoredPagesShowsTheEmptyBackground) {
+  f.state.glScreenMode = app::kScreenHelp;
+  f.state.gsHelpText[0][0] = {"Play", "x"};
+  for (int16_t page : {0, 12, -3}) {
+    f.state.giHelpPage = page;
+    f.UpdateLcd();
+    EXPECT_TRUE(DarkPixels(f.picLcd, 0, 0, 127, 63).empty()) << page;
+  }
+}
+
+TEST_F(Screens, UnknownModeSendsThePictureAsItIs) {
+  f.UpdateLcd();
+  const lcd::Picture before = f.picLcd;
+  f.state.glScreenMode = 7;
+  f.UpdateLcd();
+  EXPECT_EQ(f.picLcd, before);
+  ExpectPanelShowsPicture();
+}
+
+TEST_F(Screens, FrameSwitchesTheRefreshOffAndOnAndShowsTheTime) {
+  f.tmrRefresh.SetInterval(20);
+  f.tmrRefresh.SetEnabled(true);
+  r.world.clock.Advance(15);
+  f.UpdateLcd();
+  EXPECT_TRUE(f.tmrRefresh.Enabled());
+  EXPECT_EQ(f.lblTxTime.caption, ".ms");  // the simulated clock stands still while a frame is made
+  // The next tick is one interval after the frame, not after the earlier enable.
+  EXPECT_EQ(f.loop.NextTimerDue(), r.world.clock.MonotonicMs() + 20);
+  EXPECT_EQ(r.world.port.TakeWrites().size(), 3120u);
+}
+
+TEST_F(Screens, ShowEqAndHelpChooseTheScreen) {
+  f.state.giHelpPageCount = 3;
+  f.chkShowEq.Click();
+  EXPECT_EQ(f.state.glScreenMode, app::kScreenEqualizer);
+  std::vector<std::pair<int, int>> seen;  // (mode, page) after each press
+  for (int i = 0; i < 4; ++i) {
+    f.cmdShowHelp.Click();
+    seen.emplace_back(f.state.glScreenMode, f.state.giHelpPage);
+  }
+  EXPECT_EQ(seen, (std::vector<std::pair<int, int>>{{3, 1}, {3, 2}, {3, 3}, {2, 0}}));
+  f.cmdShowHelp.Click();
+  f.chkShowEq.Click();  // leaves the help page number alone
+  EXPECT_EQ(f.state.glScreenMode, app::kScreenBrowser);
+  EXPECT_EQ(f.state.giHelpPage, 1);
+}
+
+TEST_F(Screens, HelpWithoutPagesLeavesTheScreen) {
+  f.state.giHelpPageCount = 0;
+  f.state.glScreenMode = app::kScreenEqualizer;
+  f.cmdShowHelp.Click();
+  EXPECT_EQ(f.state.glScreenMode, app::kScreenEqualizer);
+  EXPECT_EQ(f.state.giHelpPage, 0);
+}
+
+TEST_F(Screens, InitButtonSendsTheInitCommands) {
+  f.cmdLcdInit.Click();
+  EXPECT_EQ(r.world.port.TakeWrites(),
+            (std::vector<std::string>{"888 63", "890 12", "890 13", "888 192", "890 12", "890 13"}));
+}
+
+TEST(ScaleValue, RoundsHalvesToEven) {
+  const struct {
+    int32_t range, maximum, value, expected;
+  } cases[] = {
+      {52, 63, 31, 26},  {52, 63, 0, 0},     {52, 63, 63, 52},  {54, 255, 128, 27}, {54, 255, 255, 54},
+      {1, 2, 1, 0},      {3, 2, 1, 2},       {5, 2, 1, 2},      {100, 0, 5, 0},     {100, 198, 1, 1},
+      {100, 122, 61, 50}, {-10, 4, 1, -2},   {100000, 100000, 100000, 100000},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(lcd::ScaleValue(c.range, c.maximum, c.value), c.expected)
+        << c.range << " " << c.maximum << " " << c.value;
+  }
+}
+
+TEST(TxTimeLabel, ThreeDecimalsWithoutTrailingZeros) {
+  const struct {
+    double ms;
+    const char* label;
+  } cases[] = {
+      {12.3456, "12.346ms"}, {0.5, ".5ms"},   {12.0, "12.ms"},  {0.0, ".ms"},
+      {0.0004, ".ms"},       {1.2, "1.2ms"},  {0.0125, ".013ms"}, {1234.5678, "1234.568ms"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(lcd::FormatTxTime(c.ms), c.label) << c.ms;
+}
+
+}  // namespace
+}  // namespace lorvan::testing

@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# The demo: builds the box program, lays out a program folder (settings with the mpv command
+# line, help file, fonts, bitmaps, a small music tree of generated tracks with spoken folder
+# names) and opens the terminal main window. mpv uses its null audio output where the machine
+# has no sound device.
+#   tools/make-demo.sh [--no-run] [PROGRAM_DIR]      (default build/demo)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+run=1
+if [ "${1:-}" = "--no-run" ]; then
+  run=0
+  shift
+fi
+dir=${1:-build/demo}
+
+bash tools/setup-debian.sh
+cmake --preset default >/dev/null
+cmake --build build -j2 --target lorvan
+
+mkdir -p "$dir"
+dir=$(cd "$dir" && pwd)
+for sub in Fonts Bitmaps; do
+  if [ -d "data/$sub" ]; then
+    rm -rf "${dir:?}/$sub"
+    cp -r "data/$sub" "$dir/$sub"
+  fi
+done
+cp data/sample/Help.txt "$dir/Help.txt"
+
+# The music tree: short generated tracks, a different little tune in each.
+track() {  # track FILE SECONDS NOTE...
+  local file=$1 seconds=$2
+  shift 2
+  [ -e "$file" ] && return 0
+  mkdir -p "$(dirname "$file")"
+  local parts=() n
+  for n in "$@"; do parts+=(synth 0.25 pluck "$n" :); done
+  unset 'parts[${#parts[@]}-1]'
+  sox -q -n -r 44100 -c 2 "$file.tmp.wav" "${parts[@]}"
+  sox -q "$file.tmp.wav" -C 128 "$file" repeat "$(( seconds * 4 / $# ))" fade 0 "$seconds" 0.5
+  rm -f "$file.tmp.wav"
+}
+m="$dir/Music"
+track "$m/Welcome.mp3" 12 C4 E4 G4 C5
+track "$m/Classic/Air.mp3" 20 D4 F#4 A4 D5 C#5 A4
+track "$m/Classic/Canon.mp3" 20 D4 A3 B3 F#3 G3 D3 G3 A3
+track "$m/Jazz/So What.mp3" 16 D3 A3 D4 E4 C4
+track "$m/Jazz/Take Five.mp3" 18 Eb3 Bb3 Eb4 Gb4 Ab4
+track "$m/Rock/01 Intro.mp3" 10 E3 E3 G3 A3
+track "$m/Rock/Queen/01 Bohemian Rhapsody.mp3" 24 Bb3 D4 F4 Bb4
+track "$m/Rock/Queen/02 Under Pressure.mp3" 20 D3 D3 D3 A3 D3
+track "$m/Rock/Queen/03 A Very Long Title That Scrolls Along The Line.mp3" 14 C4 D4 E4 F4 G4
+bash tools/make-announcements.sh "$m" >/dev/null
+
+# The settings: the sample's values with the player's command line for mpv.
+socket=$(./build/lorvan --print-socket "$dir")
+player="mpv --idle=yes --no-video --no-terminal --input-ipc-server=$socket"
+if ! ls /dev/snd/pcmC*p >/dev/null 2>&1 && [ -z "${PULSE_SERVER:-}" ] && \
+   [ ! -S "${XDG_RUNTIME_DIR:-/nonexistent}/pulse/native" ] && [ ! -S "${XDG_RUNTIME_DIR:-/nonexistent}/pipewire-0" ]; then
+  player="$player --ao=null"
+fi
+if [ ! -e "$dir/Lorvan.ini" ]; then
+  sed 's/\r$//' data/sample/Lorvan.ini | awk -v player="$player" '
+    /\/\// { print; next }
+    { n++; if (n == 2) print player; else if (n == 3) print "Music/"; else if (n == 4) print "/dev/sr0/"; else print }
+  ' | sed 's/$/\r/' > "$dir/Lorvan.ini"
+fi
+echo "demo program folder: $dir"
+if [ "$run" -eq 1 ]; then
+  exec ./build/lorvan "$dir"
+fi
