@@ -95,6 +95,15 @@ TEST_F(Toggle, TheMp3SourceChosenDuringTheSearchLeavesTheSearchAtOnce) {
   EXPECT_EQ(Notes(), (std::vector<std::tuple<int, std::string, bool>>{{3, "Music/", true}, {3, "Music/", false}}));
 }
 
+TEST_F(Toggle, ThePanelShowsTheSourceState) {
+  std::vector<std::string> shown;
+  box.Probe("symbol", [&] { shown.push_back(box.SourceSymbolShown()); });
+  ASSERT_EQ(box.Run("cd empty\nstart\nwait 100\nprobe symbol\nkey G\nwait 1000\nprobe symbol\n"
+                    "wait 15000\nprobe symbol\ncd ready\nkey G\nwait 100\nprobe symbol\nkey G\nwait 100\nprobe symbol\n"),
+            0);
+  EXPECT_EQ(shown, (std::vector<std::string>{"mp3", "searching", "no cd", "mp3", "cd"}));
+}
+
 TEST_F(Toggle, FromAnyCdStateBackToTheMp3Root) {
   for (int32_t source : {app::kSourceCdReady, app::kSourceNoCd, app::kSourceCdSearching}) {
     SimBox b;

@@ -140,9 +140,14 @@ class Timeline {
     for (const auto& m : box_.world().player.TakeMessages()) {
       if (m == "send 273 40047 0") entries.push_back("stop");
     }
+    // A full-screen picture of the sequence came onto the panel since the previous entry.
+    const std::string picture = box_.ExitPictureShown();
+    if (picture != picture_ && !picture.empty()) entries.push_back("panel " + picture);
+    picture_ = picture;
     entries.push_back(what);
   }
   SimBox& box_;
+  std::string picture_;
 };
 
 TEST(ExitOrder, EachWayOutRewritesTheSettingsFirstThenActsInItsOrder) {
@@ -150,9 +155,9 @@ TEST(ExitOrder, EachWayOutRewritesTheSettingsFirstThenActsInItsOrder) {
     const char* keys;
     std::vector<std::string> entries;
   } cases[] = {
-      {"key X\n", {"rewrite", "stop", "close player", "shutdown program", "end"}},
-      {"key X\nkey X\n", {"rewrite", "stop", "suspended", "rewrite"}},
-      {"key X\nkey X\nkey X\nkey X\nkey X\n", {"rewrite", "close player", "end"}},
+      {"key X\n", {"rewrite", "stop", "panel shutdown", "close player", "shutdown program", "end"}},
+      {"key X\nkey X\n", {"rewrite", "stop", "panel standby", "suspended", "rewrite"}},
+      {"key X\nkey X\nkey X\nkey X\nkey X\n", {"rewrite", "panel service exit", "close player", "end"}},
       {"key T\n", {"rewrite", "close player", "end"}},
   };
   for (const auto& c : cases) {
@@ -176,11 +181,23 @@ TEST_F(ExitKey, StandbyRewritesTheSettingsOnTheWayInAndOut) {
     box.form().state.giVolume = 77;
   };
   json during, woken;
-  box.Probe("during", [&] { during = State(); });
-  box.Probe("woken", [&] { woken = State(); });
+  std::string picture_during, picture_woken, symbol_woken;
+  box.Probe("during", [&] {
+    during = State();
+    picture_during = box.ExitPictureShown();
+  });
+  box.Probe("woken", [&] {
+    woken = State();
+    picture_woken = box.ExitPictureShown();
+    symbol_woken = box.SourceSymbolShown();
+  });
   ASSERT_EQ(box.Run("start\nkey X\nkey X\nwait 4000\nprobe during\nwait 4000\nprobe woken\n"), 0);
   EXPECT_EQ(at_suspend, RewrittenSettings());
   EXPECT_EQ(during["tmrRefresh"], false);
+  EXPECT_EQ(during["glPlayState"], 0);
+  EXPECT_EQ(picture_during, "standby");
+  EXPECT_EQ(picture_woken, "") << "the refresh cycle draws the browser again";
+  EXPECT_EQ(symbol_woken, "mp3");
   EXPECT_EQ(during["miExitPressCount"], 2) << "cleared only when the standby run has returned";
   EXPECT_EQ(woken["tmrRefresh"], true);
   EXPECT_EQ(woken["miExitPressCount"], 0);

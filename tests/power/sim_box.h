@@ -48,6 +48,38 @@ class SimBox {
 
   std::string SettingsText() { return folder.Read("Lorvan.ini"); }
 
+  // Whether the panel shows exactly the full-screen bitmap.
+  bool PanelShows(const lcd::Picture& bitmap) {
+    for (int y = 0; y < lcd::kLcdHeight; ++y)
+      for (int x = 0; x < lcd::kLcdWidth; ++x)
+        if (runner.world.port.panel.Pixel(x, y) != lcd::IsSetPixel(bitmap.Point(x, y))) return false;
+    return true;
+  }
+  // Which full-screen picture of the exit sequence the panel shows, or "" for none of them.
+  std::string ExitPictureShown() {
+    const auto& p = runner.form.frmPictures;
+    if (PanelShows(p.picStandbyBackground)) return "standby";
+    if (PanelShows(p.picShutdownBackground)) return "shutdown";
+    if (PanelShows(p.picServiceExitBackground)) return "service exit";
+    return "";
+  }
+  // The media source symbol in the browser's bottom right corner: "mp3", "searching", "cd",
+  // "no cd" or "" when none of them is there.
+  std::string SourceSymbolShown() {
+    const auto& p = runner.form.frmPictures;
+    const std::pair<const lcd::Picture*, const char*> symbols[] = {
+        {&p.picMp3, "mp3"}, {&p.picCdSearching, "searching"}, {&p.picCd, "cd"}, {&p.picCdNotAvailable, "no cd"}};
+    for (const auto& [symbol, name] : symbols) {
+      bool same = true;
+      // The symbol is pasted without its first row and column, its corner at (101, 51).
+      for (int r = 1; r < symbol->Height() && same; ++r)
+        for (int c = 1; c < symbol->Width() && same; ++c)
+          same = runner.world.port.panel.Pixel(101 + c, 51 + r) == lcd::IsSetPixel(symbol->Point(c, r));
+      if (same) return name;
+    }
+    return "";
+  }
+
   ProgramFolder folder;
   std::ostringstream out, err;
   sim::SimRunner runner;

@@ -4,6 +4,8 @@
 
 #include <filesystem>
 
+#include "hosts/posix/posix_file_system.h"
+#include "lcd/pictures.h"
 #include "support/program_folder.h"
 
 namespace lorvan::testing {
@@ -15,6 +17,36 @@ std::vector<json> JsonLines(const ScenarioResult& r) {
   std::vector<json> v;
   for (const auto& l : r.OutLines()) v.push_back(json::parse(l));
   return v;
+}
+
+// A shipped bitmap of the program folder in the format of `dump lcd`.
+std::string PanelText(const std::string& folder, lcd::Picture lcd::frmPictures::*bitmap) {
+  hosts::PosixFileSystem files;
+  lcd::frmPictures pictures;
+  pictures.Load(files, folder);
+  std::string text;
+  for (int y = 0; y < lcd::kLcdHeight; ++y) {
+    for (int x = 0; x < lcd::kLcdWidth; ++x) text += lcd::IsSetPixel((pictures.*bitmap).Point(x, y)) ? '#' : '.';
+    text += '\n';
+  }
+  return text;
+}
+
+TEST(PowerScenario, FivePressesShowTheServiceExitPicture) {
+  ProgramFolder folder;
+  const auto r = RunScenario(folder.path(), "start\nkey X\nkey X\nkey X\nkey X\nkey X\nwait 2500\ndump lcd\n");
+  ASSERT_EQ(r.exit_status, 0) << r.err;
+  EXPECT_EQ(r.out, PanelText(folder.path(), &lcd::frmPictures::picServiceExitBackground));
+}
+
+TEST(PowerScenario, TwoPressesShowTheStandbyPictureUntilTheWakeUp) {
+  ProgramFolder folder;
+  const std::string standby = PanelText(folder.path(), &lcd::frmPictures::picStandbyBackground);
+  const auto r = RunScenario(folder.path(), "start\nkey X\nkey X\nwait 2100\ndump lcd\nwait 6000\ndump lcd\n");
+  ASSERT_EQ(r.exit_status, 0) << r.err;
+  ASSERT_EQ(r.out.size(), 2 * standby.size());
+  EXPECT_EQ(r.out.substr(0, standby.size()), standby);
+  EXPECT_NE(r.out.substr(standby.size()), standby) << "the refresh cycle draws the browser again";
 }
 
 TEST(PowerScenario, FivePressesSaveCloseThePlayerAndEnd) {
