@@ -38,12 +38,6 @@ TEST_F(Toggle, TrayKeyAlternatesWhateverTheDrive) {
   EXPECT_EQ(box.Events(), expected);
 }
 
-TEST_F(Toggle, AReadableDiscIsTakenAtOnce) {
-  ASSERT_EQ(box.Run("cd ready\nstart\nkey G\nprobe note\n"), 0);
-  EXPECT_EQ(box.now(), 0);
-  EXPECT_EQ(Notes(), (std::vector<std::tuple<int, std::string, bool>>{{1, "CD/", false}}));
-}
-
 TEST_F(Toggle, WithoutAReadableDiscTheSearchEndsAfter15Seconds) {
   for (const char* drive : {"empty", "absent", "other"}) {
     SCOPED_TRACE(drive);
@@ -63,36 +57,45 @@ TEST_F(Toggle, WithoutAReadableDiscTheSearchEndsAfter15Seconds) {
   }
 }
 
-TEST_F(Toggle, ADiscInsertedDuringTheSearchEndsIt) {
-  ASSERT_EQ(box.Run("cd empty\nstart\nkey G\nwait 3000\nprobe note\ncd ready\nwait 1\nprobe note\n"), 0);
-  EXPECT_EQ(Notes(), (std::vector<std::tuple<int, std::string, bool>>{{2, "CD/", true}, {1, "CD/", false}}));
+TEST(ToggleSearch, EachWayTheSearchEnds) {
+  using Note = std::tuple<int, std::string, bool>;  // source, folder, search timer running
+  struct Case {
+    const char* name;
+    const char* script;  // after "cd empty", "start" and "key G" at 0 ms
+    std::vector<Note> notes;
+  } cases[] = {
+      {"a disc comes in", "wait 3000\nprobe note\ncd ready\nwait 1\nprobe note\n",
+       {{2, "CD/", true}, {1, "CD/", false}}},
+      {"a second toggle", "wait 1000\nkey G\nprobe note\nwait 20000\nprobe note\n",
+       {{3, "Music/", false}, {3, "Music/", false}}},
+      // What the resume key does: the MP3 source is chosen; the search timer runs out alone.
+      {"the MP3 source chosen meanwhile", "wait 1000\nprobe mp3\nwait 1\nprobe note\nwait 14000\nprobe note\n",
+       {{3, "Music/", true}, {3, "Music/", false}}},
+      {"a toggle on another screen", "wait 1000\nprobe equalizer\nkey G\nwait 1\nprobe note\n",
+       {{-1, "CD/", false}}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    SimBox b;
+    std::vector<Note> notes;
+    b.Probe("note", [&] {
+      const auto& s = b.form().state;
+      notes.emplace_back(s.glMediaSource, s.gsAudioDir, b.form().tmrCdSearchingTimeout.Enabled());
+    });
+    b.Probe("mp3", [&] {
+      b.form().state.glMediaSource = app::kSourceMp3;
+      b.form().state.gsAudioDir = "Music/";
+    });
+    b.Probe("equalizer", [&] { b.form().state.glScreenMode = app::kScreenEqualizer; });
+    ASSERT_EQ(b.Run(std::string("cd empty\nstart\nkey G\n") + c.script), 0);
+    EXPECT_EQ(notes, c.notes);
+  }
 }
 
-TEST_F(Toggle, ASecondToggleDuringTheSearchGoesBackToMp3) {
-  ASSERT_EQ(box.Run("cd empty\nstart\nkey G\nwait 1000\nkey G\nprobe note\nwait 20000\nprobe note\n"), 0);
-  EXPECT_EQ(Notes(),
-            (std::vector<std::tuple<int, std::string, bool>>{{3, "Music/", false}, {3, "Music/", false}}));
-}
-
-TEST_F(Toggle, ToggleOnAnotherScreenOnlyEndsARunningSearch) {
+TEST_F(Toggle, ToggleOnAnotherScreenDoesNothingElse) {
   box.Probe("equalizer", [&] { box.form().state.glScreenMode = app::kScreenEqualizer; });
-  box.Probe("browser", [&] { box.form().state.glScreenMode = app::kScreenBrowser; });
-  ASSERT_EQ(box.Run("cd ready\nstart\nprobe equalizer\nkey G\nprobe note\n"
-                    "probe browser\ncd empty\nkey G\nwait 1000\nprobe equalizer\nkey G\nwait 1\nprobe note\n"),
-            0);
-  EXPECT_EQ(Notes(), (std::vector<std::tuple<int, std::string, bool>>{{3, "Music/", false}, {-1, "CD/", false}}));
-}
-
-TEST_F(Toggle, TheMp3SourceChosenDuringTheSearchLeavesTheSearchAtOnce) {
-  // What the resume key does to the source while the search runs.
-  box.Probe("mp3", [&] {
-    box.form().state.glMediaSource = app::kSourceMp3;
-    box.form().state.gsAudioDir = "Music/";
-  });
-  ASSERT_EQ(box.Run("cd empty\nstart\nkey G\nwait 1000\nprobe mp3\nwait 1\nprobe note\nwait 14000\nprobe note\n"),
-            0);
-  // The search timer is left to run out by itself.
-  EXPECT_EQ(Notes(), (std::vector<std::tuple<int, std::string, bool>>{{3, "Music/", true}, {3, "Music/", false}}));
+  ASSERT_EQ(box.Run("cd ready\nstart\nprobe equalizer\nkey G\nprobe note\n"), 0);
+  EXPECT_EQ(Notes(), (std::vector<std::tuple<int, std::string, bool>>{{3, "Music/", false}}));
 }
 
 TEST_F(Toggle, ThePanelShowsTheSourceState) {

@@ -39,7 +39,6 @@ class ExitKey : public ::testing::Test {
       recorded();
     };
   }
-  json State() { return sim::StateJson(box.form()); }
 
   SimBox box;
   int64_t ended_at = -1;
@@ -170,41 +169,6 @@ TEST(ExitOrder, EachWayOutRewritesTheSettingsFirstThenActsInItsOrder) {
     EXPECT_EQ(timeline.entries.front(), "player started");
     EXPECT_EQ(after_start, c.entries);
   }
-}
-
-TEST_F(ExitKey, StandbyRewritesTheSettingsOnTheWayInAndOut) {
-  // T = 5 s. While the machine is suspended the volume changes, so the rewrite after the
-  // wake-up is seen in the file.
-  std::string at_suspend;
-  box.world().power.while_suspended = [&] {
-    at_suspend = box.SettingsText();
-    box.form().state.giVolume = 77;
-  };
-  json during, woken;
-  std::string picture_during, picture_woken, symbol_woken;
-  box.Probe("during", [&] {
-    during = State();
-    picture_during = box.ExitPictureShown();
-  });
-  box.Probe("woken", [&] {
-    woken = State();
-    picture_woken = box.ExitPictureShown();
-    symbol_woken = box.SourceSymbolShown();
-  });
-  ASSERT_EQ(box.Run("start\nkey X\nkey X\nwait 4000\nprobe during\nwait 4000\nprobe woken\n"), 0);
-  EXPECT_EQ(at_suspend, RewrittenSettings());
-  EXPECT_EQ(during["tmrRefresh"], false);
-  EXPECT_EQ(during["glPlayState"], 0);
-  EXPECT_EQ(picture_during, "standby");
-  EXPECT_EQ(picture_woken, "") << "the refresh cycle draws the browser again";
-  EXPECT_EQ(symbol_woken, "mp3");
-  EXPECT_EQ(during["miExitPressCount"], 2) << "cleared only when the standby run has returned";
-  EXPECT_EQ(woken["tmrRefresh"], true);
-  EXPECT_EQ(woken["miExitPressCount"], 0);
-  EXPECT_EQ(woken["running"], true);
-  Settings expected;
-  expected[0] = "77";
-  EXPECT_EQ(box.SettingsText(), expected.Text({"// head", "// tail"}));
 }
 
 TEST_F(ExitKey, PressesDuringTheStandbyRunAreDropped) {

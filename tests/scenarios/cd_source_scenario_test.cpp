@@ -1,4 +1,4 @@
-// End-to-end scripts of the source toggle and the tray.
+// End-to-end scripts of the source toggle.
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
@@ -28,23 +28,6 @@ TEST(CdScenario, AReadyDiscIsTheSourceAtOnce) {
   ASSERT_EQ(r.exit_status, 0) << r.err;
   EXPECT_EQ(LastState(r)["glMediaSource"], 1);
   EXPECT_EQ(LastState(r)["gsAudioDir"], "CD/");
-}
-
-TEST(CdScenario, TheDefaultDriveHasNoDisc) {
-  ProgramFolder folder;
-  const auto r = RunScenario(folder.path(), "start\nkey G\nwait 15001\ndump state\n");
-  ASSERT_EQ(r.exit_status, 0) << r.err;
-  EXPECT_EQ(LastState(r)["glMediaSource"], -1);
-}
-
-TEST(CdScenario, TrayKeySendsOpenThenClosed) {
-  ProgramFolder folder;
-  const auto r = RunScenario(folder.path(), "start\ndump events\nkey O\nkey O\ndump events\n");
-  ASSERT_EQ(r.exit_status, 0) << r.err;
-  const auto lines = r.OutLines();
-  ASSERT_EQ(lines.size(), 3u);
-  EXPECT_EQ(lines[1], R"({"event":"mci","command":"set cdaudio door open"})");
-  EXPECT_EQ(lines[2], R"({"event":"mci","command":"set cdaudio door closed"})");
 }
 
 }  // namespace
