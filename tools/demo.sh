@@ -1,9 +1,7 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs the demo: the program on the simulated machine with the sample
-# program folder, showing its state after start-up.
+# The demo: sets up, builds and runs the box program on this machine: the terminal main window
+# with the LCD preview, mpv as the player, a generated music tree with spoken folder names.
+# Keys as on the remote: P play, N next, S stop, E equalizer, H help, X five times to leave.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash tools/setup-debian.sh
-cmake --preset default
-cmake --build build --target lorvan-sim
-printf 'start\nwait 100\ndump state\ndump events\n' | ./build/lorvan-sim data/sample
+exec bash tools/make-demo.sh "$@"

@@ -1,5 +1,7 @@
 // The three screens of the panel, composed into picLcd and sent on every refresh tick, and
 // the handlers that choose the screen.
+#include <algorithm>
+
 #include "app/frm_main.h"
 
 namespace lorvan::app {
@@ -69,7 +71,9 @@ void DrawBrowserScreen(frmMain& f) {
     if (s.giCursorRow >= 0 && s.giCursorRow < kBrowserLines) {
       lcd::PastePicture(f.picLcd, f.picPaste, 0, f.miListLineY[static_cast<size_t>(s.giCursorRow)]);
     }
-    for (int u = 1; u <= s.giPlayProgress; ++u) f.picLcd.Line(u, 51, u, 56);
+    // A position past the track's end gives more than 99; the bar stays inside its frame.
+    const int progress = std::min<int>(s.giPlayProgress, 99);
+    for (int u = 1; u <= progress; ++u) f.picLcd.Line(u, 51, u, 56);
   }
 }
 

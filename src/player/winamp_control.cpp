@@ -65,7 +65,10 @@ clsWinampControl::clsWinampControl(platform::Platform& platform, app::EventLoop&
     : platform_(platform), loop_(loop) {}
 
 platform::Hwnd clsWinampControl::GetWinampHwnd() {
-  if (const platform::Hwnd h = platform_.messages.FindWindowA(kWinampClass)) return h;
+  if (const platform::Hwnd h = platform_.messages.FindWindowA(kWinampClass)) {
+    outage_reported_ = false;
+    return h;
+  }
   if (!start_under_way_) {
     // A failing start (StartError) reaches the caller unchanged.
     platform_.processes.Shell(kWinampCommandLine, platform::kNormalFocus);
@@ -81,6 +84,7 @@ platform::Hwnd clsWinampControl::WaitForStartedPlayer(uint64_t attempt) {
     // A player whose window is there at once is used without yielding.
     if (const platform::Hwnd h = platform_.messages.FindWindowA(kWinampClass)) {
       if (start_attempt_ == attempt) start_under_way_ = false;
+      outage_reported_ = false;
       return h;
     }
     // The start ended while a nested call waited: it either gave up (and said so) or its
@@ -88,6 +92,9 @@ platform::Hwnd clsWinampControl::WaitForStartedPlayer(uint64_t attempt) {
     if (!start_under_way_ || start_attempt_ != attempt) return 0;
     if (loop_.NowMs() - start_began_ms_ >= kPlayerWindowWaitMs) {
       start_under_way_ = false;
+      // The refresh tick tries again at once; one box tells of the whole outage.
+      if (outage_reported_) return 0;
+      outage_reported_ = true;
       platform_.dialogs.MsgBox(std::string("Winamp did not open its window within 30 seconds after starting \"") +
                                    kWinampCommandLine + "\". The next command will start it again.",
                                kMsgBoxTitle);

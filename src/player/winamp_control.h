@@ -86,6 +86,8 @@ class clsWinampControl {
   bool start_under_way_ = false;
   uint64_t start_attempt_ = 0;
   int64_t start_began_ms_ = 0;
+  // A player that stays away is reported once, until its window has been seen again.
+  bool outage_reported_ = false;
 };
 
 }  // namespace lorvan::player

@@ -71,10 +71,15 @@ TEST_F(Screens, CursorFollowsTheRowAndStaysAwayWhenOutOfRange) {
   EXPECT_TRUE(DarkPixels(f.picLcd, 0, 9, 3, 49).empty());
 }
 
-TEST_F(Screens, NoProgressBarAtZero) {
+TEST_F(Screens, ProgressBarStaysInsideItsFrame) {
   f.state.giPlayProgress = 0;
   f.UpdateLcd();
   EXPECT_TRUE(DarkPixels(f.picLcd, 1, 51, 99, 55).empty());
+  // A position past the end of the track gives more than 99: the symbol cells stay clean.
+  f.state.giPlayProgress = 140;
+  f.UpdateLcd();
+  EXPECT_EQ(DarkPixels(f.picLcd, 1, 51, 99, 55).size(), 99u * 5);
+  for (int y = 51; y < 64; ++y) EXPECT_FALSE(Dark(101, y)) << y;
 }
 
 TEST_F(Screens, PlayStateSymbolFollowsStateAndEqualizer) {

@@ -17,7 +17,14 @@ using ::testing::IsEmpty;
 constexpr const char* kSetVolumeBox =
     R"({"event":"msgbox","title":"Winamp Control","text":"SetVolume is only available in Winamp v2.0 and above."})";
 
-std::vector<std::string> Lines(const ScenarioResult& r) { return r.OutLines(); }
+// The output without the refresh tick's play-status queries (one every 20 ms).
+std::vector<std::string> Lines(const ScenarioResult& r) {
+  std::vector<std::string> lines;
+  for (auto& line : r.OutLines()) {
+    if (line != "send 1024 0 104") lines.push_back(std::move(line));
+  }
+  return lines;
+}
 
 // Runs a script that is expected to run to its end.
 ScenarioResult RunToEnd(const ProgramFolder& folder, const std::string& script) {
@@ -100,19 +107,34 @@ TEST(PlayerScenario, PlayerThatWentAwayIsStartedAgainByTheNextKey) {
   EXPECT_EQ(nlohmann::json::parse(lines[7])["giVolume"], 195);
 }
 
-TEST(PlayerScenario, PlayerThatNeverComesBackIsReportedOnceAndTheKeysStillWork) {
+TEST(PlayerScenario, PlayerThatNeverComesBackIsReportedAndTheNextQueryStartsItAgain) {
   ProgramFolder folder;
   const auto r = RunToEnd(folder, "start\ndump events\ndump messages\nplayer autostart 0\nplayer window 0\nkey U\n"
-                             "wait 31000\ndump events\ndump messages\nplayer autostart 1\nkey U\ndump events\n"
-                             "dump messages\n");
+                             "wait 30000\nplayer autostart 1\nwait 1000\ndump events\ndump messages\nkey U\n"
+                             "dump events\ndump messages\n");
   const auto lines = Lines(r);
-  ASSERT_EQ(lines.size(), 1u + 3u + 2u + 1u + 2u) << r.out;
+  ASSERT_EQ(lines.size(), 1u + 3u + 3u + 2u) << r.out;
   EXPECT_THAT(lines[4], HasSubstr(R"("event":"shell","command":"Winamp.exe","style":1)"));
   EXPECT_THAT(lines[5], HasSubstr(R"({"event":"msgbox","title":"Winamp Control","text":"Winamp did not open)"));
+  // The refresh tick's next status query starts the player again; this time it comes up.
   EXPECT_THAT(lines[6], HasSubstr(R"("event":"shell","command":"Winamp.exe","style":1)"));
   // The failed press set the volume to 0, as a refused one does; the next one starts from there.
   EXPECT_EQ(lines[7], "send 1024 0 0");
   EXPECT_EQ(lines[8], "send 1024 5 122");
+}
+
+TEST(PlayerScenario, APlayerThatStaysAwayIsStartedEvery30SecondsButReportedOnce) {
+  ProgramFolder folder;
+  const auto r = RunToEnd(folder, "start\nplayer autostart 0\nplayer window 0\nwait 95000\ndump events\n"
+                             "player window 1\nwait 100\nplayer window 0\nwait 31000\ndump events\n");
+  int shells = 0, boxes = 0;
+  for (const auto& line : Lines(r)) {
+    if (line.find(R"("event":"shell")") != std::string::npos) ++shells;
+    if (line.find(R"("event":"msgbox")") != std::string::npos) ++boxes;
+  }
+  // Starts at 0, 30, 60 and 90 s during the first outage, one more in the second; one box each.
+  EXPECT_EQ(shells, 1 + 4 + 2) << r.out;
+  EXPECT_EQ(boxes, 2) << r.out;
 }
 
 TEST(PlayerScenario, StartUpWaitsForASlowPlayerAndGivesUpAfter30Seconds) {

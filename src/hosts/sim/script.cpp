@@ -83,14 +83,14 @@ bool ScriptHost::DeliverDueEvents() {
 }
 
 void ScriptHost::Idle(std::optional<int64_t> next_timer_due_ms) {
-  std::optional<int64_t> target = next_timer_due_ms;
-  if (next_ < lines_.size() && (!target || lines_[next_].time_ms < *target)) target = lines_[next_].time_ms;
-  // With nothing scheduled, a loop that yields still sees time pass.
-  if (!target || *target <= clock_.MonotonicMs()) {
-    clock_.Advance(1);
-  } else {
-    clock_.AdvanceTo(*target);
-  }
+  // Time moves on to the next timer or script line, but by at most kMaxIdleStepMs at once, so
+  // that a loop waiting for time to pass (the player's start, the standby wait) sees it pass
+  // in small steps, as it would in real time, and notices its limits before later events.
+  const int64_t now = clock_.MonotonicMs();
+  int64_t target = now + kMaxIdleStepMs;
+  if (next_timer_due_ms && *next_timer_due_ms < target) target = *next_timer_due_ms;
+  if (next_ < lines_.size() && lines_[next_].time_ms < target) target = lines_[next_].time_ms;
+  clock_.AdvanceTo(target > now ? target : now + 1);
 }
 
 }  // namespace lorvan::sim

@@ -55,6 +55,8 @@ std::optional<int64_t> ParseInteger(const std::string& word);
 
 class ScriptHost : public platform::EventHost {
  public:
+  static constexpr int64_t kMaxIdleStepMs = 10;
+
   explicit ScriptHost(SimClock& clock) : clock_(clock) {}
   void SetScript(std::vector<ScriptLine> lines) {
     lines_ = std::move(lines);
