@@ -1,6 +1,8 @@
 // The tray key and the switch of the media source: the search for a disc and every way it ends.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "power/sim_box.h"
 
 namespace lorvan::testing {
@@ -68,9 +70,6 @@ TEST(ToggleSearch, EachWayTheSearchEnds) {
        {{2, "CD/", true}, {1, "CD/", false}}},
       {"a second toggle", "wait 1000\nkey G\nprobe note\nwait 20000\nprobe note\n",
        {{3, "Music/", false}, {3, "Music/", false}}},
-      // What the resume key does: the MP3 source is chosen; the search timer runs out alone.
-      {"the MP3 source chosen meanwhile", "wait 1000\nprobe mp3\nwait 1\nprobe note\nwait 14000\nprobe note\n",
-       {{3, "Music/", true}, {3, "Music/", false}}},
       {"a toggle on another screen", "wait 1000\nprobe equalizer\nkey G\nwait 1\nprobe note\n",
        {{-1, "CD/", false}}},
   };
@@ -81,10 +80,6 @@ TEST(ToggleSearch, EachWayTheSearchEnds) {
     b.Probe("note", [&] {
       const auto& s = b.form().state;
       notes.emplace_back(s.glMediaSource, s.gsAudioDir, b.form().tmrCdSearchingTimeout.Enabled());
-    });
-    b.Probe("mp3", [&] {
-      b.form().state.glMediaSource = app::kSourceMp3;
-      b.form().state.gsAudioDir = "Music/";
     });
     b.Probe("equalizer", [&] { b.form().state.glScreenMode = app::kScreenEqualizer; });
     ASSERT_EQ(b.Run(std::string("cd empty\nstart\nkey G\n") + c.script), 0);
@@ -119,6 +114,50 @@ TEST_F(Toggle, FromAnyCdStateBackToTheMp3Root) {
     EXPECT_EQ(b.form().state.glMediaSource, app::kSourceMp3) << source;
     EXPECT_EQ(b.form().state.gsAudioDir, "Music/") << source;
     EXPECT_FALSE(b.form().tmrCdSearchingTimeout.Enabled());
+  }
+}
+
+
+TEST(ToggleListing, WhatTheBrowserListsAlongTheWay) {
+  // The MP3 root holds only "Rock"; the bookmark is stored when the search starts, inside Rock.
+  struct Case {
+    const char* name;
+    const char* script;  // after "start", "key P" (into Rock) and "key G"
+    const char* drive;
+    int source;
+    std::string folder;
+    std::vector<std::string> listing;
+  } cases[] = {
+      {"a ready disc: the CD root at once", "", "ready", 1, "CD/", {"Track01", "Track02"}},
+      {"no disc: the old listing stays", "wait 15100\n", "empty", -1, "CD/", {"a.mp3", "b.mp3"}},
+      {"back from the CD: the MP3 root, not the bookmark", "key G\n", "ready", 3, "Music/", {"Rock"}},
+      // The search timer is left to run out by itself.
+      {"the resume key during the search: the bookmark", "wait 500\nkey R\nwait 100\n", "empty", 3, "Music/Rock/",
+       {"a.mp3", "b.mp3"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    SimBox b;
+    b.folder.AddMusic({"Rock/a.mp3", "Rock/b.mp3"});
+    b.folder.Write("CD/Track01.cda", "cd");
+    b.folder.Write("CD/Track02.cda", "cd");
+    json seen;
+    bool stop_sent = false;
+    b.Probe("drain", [&] { b.world().player.TakeMessages(); });
+    b.Probe("note", [&] {
+      seen = sim::StateJson(b.form());
+      for (const auto& m : b.world().player.TakeMessages()) stop_sent = stop_sent || m == "send 273 40047 0";
+    });
+    ASSERT_EQ(b.Run(std::string("cd ") + c.drive + "\nstart\nkey P\nprobe drain\nkey G\n" + c.script + "probe note\n"), 0);
+    EXPECT_EQ(seen["glMediaSource"], c.source);
+    EXPECT_EQ(seen["gsAudioDir"], c.folder);
+    std::vector<std::string> listing = seen["lstFileEntries"];
+    std::sort(listing.begin(), listing.end());
+    EXPECT_EQ(listing, c.listing);
+    EXPECT_EQ(seen["glPlayState"], 0);
+    EXPECT_TRUE(stop_sent) << "playback stopped as the Stop key does";
+    EXPECT_EQ(seen["gsLastResumeMp3AudioDir"], "Music/Rock/") << "stored when the search began";
+    EXPECT_EQ(seen["tmrCdSearchingTimeout"], std::string(c.name).find("resume key") != std::string::npos);
   }
 }
 

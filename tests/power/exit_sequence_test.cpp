@@ -3,6 +3,8 @@
 // the player or starting the shutdown program fails.
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "power/sim_box.h"
 
 namespace lorvan::testing {
@@ -211,9 +213,9 @@ TEST_F(ExitKey, FailuresOnTheWayOutAreReportedAndTheProgramStillEnds) {
     const char* message;
   } cases[] = {
       {"no shutdown program", 1, no_hardstop, {"activate", "sendkeys", "msgbox", "exit"}, "Hardstop"},
-      {"player window gone", 5, player_gone, {"msgbox", "exit"}, "cannot be activated"},
-      // Stopping playback on the way to a shutdown starts a new player (the player link does
-      // that for a missing window), which is not the task started at start-up.
+      // Storing the bookmark asks the player for its position, and the player link starts a
+      // new player for a missing window; that one is not the task started at start-up.
+      {"player window gone", 5, player_gone, {"shell", "msgbox", "exit"}, "cannot be activated"},
       {"player window gone", 1, player_gone, {"shell", "msgbox", "shell", "exit"}, "cannot be activated"},
       {"settings not writable", 1, read_only, {"msgbox", "activate", "sendkeys", "shell", "exit"}, "Lorvan.ini"},
   };
@@ -238,6 +240,48 @@ TEST_F(ExitKey, FailuresOnTheWayOutAreReportedAndTheProgramStillEnds) {
       EXPECT_EQ(b.SettingsText(), RewrittenSettings());
     } else {
       EXPECT_EQ(b.SettingsText(), UntidySettings()) << "the old file stays intact";
+    }
+  }
+}
+
+
+// The value lines of a settings file.
+std::vector<std::string> Values(const std::string& text) {
+  std::vector<std::string> v;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.find("//") == std::string::npos) v.push_back(line);
+  }
+  return v;
+}
+
+TEST(ExitFromCd, EveryWayOutWithTheCdAsSourceWritesTheMp3Bookmark) {
+  for (const char* keys : {"key X\n", "key X\nkey X\n", "key X\nkey X\nkey X\nkey X\nkey X\n", "key T\n"}) {
+    SCOPED_TRACE(keys);
+    SimBox b;
+    Arrange(b);
+    b.folder.AddMusic({"Rock/a.mp3", "Rock/b.mp3"});
+    b.folder.Write("CD/Track01.cda", "cd");
+    json on_cd, after;
+    b.Probe("on_cd", [&] { on_cd = sim::StateJson(b.form()); });
+    b.Probe("after", [&] { after = sim::StateJson(b.form()); });
+    // Into the Rock folder, one entry down, then over to the CD (which stores the bookmark).
+    ASSERT_EQ(b.Run(std::string("cd ready\nstart\nkey P\nkey N\nkey G\nprobe on_cd\n") + keys +
+                    "wait 10000\nprobe after\n"),
+              0);
+    const auto v = Values(b.SettingsText());
+    ASSERT_EQ(v.size(), 56u);
+    EXPECT_EQ(v[10], "Music/Rock/");
+    EXPECT_EQ(v[12], "1") << "cursor row";
+    EXPECT_EQ(v[13], "1") << "folder depth";
+    if (after["running"] == true) {
+      // Back from the standby the CD stays the source, with its listing and place.
+      EXPECT_EQ(after["glMediaSource"], 1);
+      EXPECT_EQ(after["lstFileEntries"], json::array({"Track01"}));
+      for (const char* key : {"gsAudioDir", "giListTop", "giListRow", "giFolderDepth"}) {
+        EXPECT_EQ(after[key], on_cd[key]) << key;
+      }
     }
   }
 }

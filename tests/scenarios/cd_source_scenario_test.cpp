@@ -22,12 +22,14 @@ TEST(CdScenario, NoDiscGivesNoCdAfter15Seconds) {
   EXPECT_EQ(LastState(r)["tmrCdSearchingTimeout"], false);
 }
 
-TEST(CdScenario, AReadyDiscIsTheSourceAtOnce) {
+TEST(CdScenario, AReadyDiscIsTheSourceAndListedAtOnce) {
   ProgramFolder folder;
+  folder.Write("CD/Track01.cda", "cd");
   const auto r = RunScenario(folder.path(), "cd ready\nstart\nkey G\ndump state\n");
   ASSERT_EQ(r.exit_status, 0) << r.err;
   EXPECT_EQ(LastState(r)["glMediaSource"], 1);
   EXPECT_EQ(LastState(r)["gsAudioDir"], "CD/");
+  EXPECT_EQ(LastState(r)["lstFileEntries"], json::array({"Track01"}));
 }
 
 }  // namespace
