@@ -1,0 +1,60 @@
+// WaitMilliseconds measures elapsed ticks, so it ends on time wherever the counter stands.
+#include <gtest/gtest.h>
+
+#include "app/controls.h"
+#include "app/event_loop.h"
+#include "hosts/sim/sim_world.h"
+#include "power/delay.h"
+#include "support/program_folder.h"
+
+namespace lorvan::power {
+namespace {
+
+struct Machine {
+  testing::TempDir dir;
+  sim::SimWorld world{dir.path()};
+  app::EventLoop loop{world.clock, world.script};
+};
+
+TEST(WaitMilliseconds, EndsJustAfterTheTimeWhereverTheCounterStands) {
+  // Before the signed and the unsigned wrap, right at them, and far from both.
+  for (uint32_t base : {0u, 1000000u, 0x7FFFFF00u, 0x7FFFFFFFu, 0xFFFFFF00u, 0xFFFFFFFFu}) {
+    for (bool events : {false, true}) {
+      Machine m;
+      m.world.clock.SetTickBase(base);
+      m.world.clock.Advance(7);
+      WaitMilliseconds(m.world.platform, m.loop, 500, events);
+      // Without events the wait ends at the first millisecond past the time; with events,
+      // at the first yield past it (the simulated idle steps up to 10 ms).
+      const int64_t ended = m.world.clock.MonotonicMs() - 7;
+      if (events) {
+        EXPECT_TRUE(ended > 500 && ended <= 510) << "base " << base << " ended " << ended;
+      } else {
+        EXPECT_EQ(ended, 501) << "base " << base;
+      }
+    }
+  }
+}
+
+TEST(WaitMilliseconds, HandlesEventsOnlyWhenAllowed) {
+  for (bool events : {false, true}) {
+    Machine m;
+    app::Timer t("tmrTest", m.loop);
+    int ticks = 0;
+    t.on_timer = [&] { ++ticks; };
+    t.SetInterval(100);
+    t.SetEnabled(true);
+    WaitMilliseconds(m.world.platform, m.loop, 500, events);
+    if (events) {
+      // Every tick that fell due while waiting ran (the simulated idle may run on to the next).
+      EXPECT_EQ(ticks, m.world.clock.MonotonicMs() / 100);
+      EXPECT_GE(ticks, 5);
+    } else {
+      EXPECT_EQ(ticks, 0);
+      EXPECT_EQ(m.world.clock.MonotonicMs(), 501);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace lorvan::power
