@@ -189,7 +189,7 @@ TEST_CASE(Program, PlaysTheHighlightedFileOnP) {
   CHECK(WaitFor([&] { return lorvan.Control("128") != nullptr; }, 5000)) << "no bit rate in the status line";
 }
 
-TEST_CASE_PENDING(Program, RewritesTheSettingsAndClosesThePlayerOnT, "the exit handlers") {
+TEST_CASE(Program, RewritesTheSettingsAndClosesThePlayerOnT) {
   ProgramFolder f("exit");
   f.AddMusic({"01 First.mp3"});
   Lorvan lorvan(f);
@@ -213,7 +213,7 @@ TEST_CASE_PENDING(Program, RewritesTheSettingsAndClosesThePlayerOnT, "the exit h
   CHECK(MissingInOrder(f.PlayerLog(), {"syscommand 61536", "close", "exit"}).empty());
 }
 
-TEST_CASE_PENDING(Program, ClosingTheWindowSavesTheSettings, "the exit handlers") {
+TEST_CASE(Program, ClosingTheWindowSavesTheSettings) {
   ProgramFolder f("close");
   Lorvan lorvan(f);
   REQUIRE(lorvan.WaitWindow());
@@ -224,7 +224,7 @@ TEST_CASE_PENDING(Program, ClosingTheWindowSavesTheSettings, "the exit handlers"
   CHECK(f.SettingsText() != before) << "the settings were not saved";
 }
 
-TEST_CASE_PENDING(Program, OneExitPressShutsTheMachineDown, "the exit handlers") {
+TEST_CASE(Program, OneExitPressShutsTheMachineDown) {
   ProgramFolder f("shutdown");
   f.AddMusic({"01 First.mp3"});
   Lorvan lorvan(f);
@@ -245,7 +245,7 @@ TEST_CASE_PENDING(Program, OneExitPressShutsTheMachineDown, "the exit handlers")
       << "the panel does not show the shutdown picture";
 }
 
-TEST_CASE_PENDING(Program, FiveExitPressesEndWithoutShutdown, "the exit handlers") {
+TEST_CASE(Program, FiveExitPressesEndWithoutShutdown) {
   ProgramFolder f("service");
   f.AddMusic({"01 First.mp3"});
   Lorvan lorvan(f);
