@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fstream>
 #include <random>
 #include <sstream>
 
@@ -113,6 +114,11 @@ TEST_F(Soak, RandomKeysAndPlayerEventsKeepEveryInvariant) {
   const double hours = SoakHours();
   int events = 0;
   const std::string script = RandomScript(20261206, hours, events);
+  // LORVAN_SOAK_SCRIPT names a file to keep the script in, to replay a finding with lorvan-sim
+  // (its "check" lines are then to be removed).
+  if (const char* keep = std::getenv("LORVAN_SOAK_SCRIPT")) {
+    std::ofstream(keep, std::ios::binary) << script;
+  }
   std::ostringstream out, err;
   sim::SimRunner runner(folder.path(), out, err);
   int checks = 0, plays = 0, standbys = 0;
