@@ -6,6 +6,8 @@
 #   tools/make-demo.sh [--no-run] [PROGRAM_DIR]      (default build/demo)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# ccache finds earlier builds of the same sources in other checkouts too.
+export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$PWD}"
 run=1
 if [ "${1:-}" = "--no-run" ]; then
   run=0

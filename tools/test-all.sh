@@ -3,6 +3,8 @@
 # UndefinedBehaviorSanitizer, and the parser fuzzers for a bounded time.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# ccache finds earlier builds of the same sources in other checkouts too.
+export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$PWD}"
 bash tools/setup-debian.sh
 cmake --preset default
 cmake --build build

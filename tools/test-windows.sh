@@ -5,6 +5,8 @@
 # LORVAN_SKIP_WINE=1 skips the whole step; an argument runs only the tests whose name has it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# ccache finds earlier builds of the same sources in other checkouts too.
+export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$PWD}"
 if [ "${LORVAN_SKIP_WINE:-0}" = 1 ]; then
   echo "test-windows: skipped (LORVAN_SKIP_WINE=1)"
   exit 0
