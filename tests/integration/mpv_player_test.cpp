@@ -1,6 +1,7 @@
 // The player link's messages translated for a real mpv (null audio output) on generated files.
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -209,6 +210,43 @@ TEST_F(MpvPlayerTest, AltF4ToThePlayersTaskClosesIt) {
     return ::kill(task, 0) != 0;
   })) << "mpv has quit";
   EXPECT_FALSE(processes->AppActivate(task));
+}
+
+TEST_F(MpvPlayerTest, AltF4GoesToThePlayerTheLinkStartedAgain) {
+  const int32_t task = StartPlayer();
+  ::kill(task, SIGKILL);
+  ASSERT_TRUE(Eventually([&] { return Hwnd() == 0; }));
+  // The link starts the player again; the exit activates the new task and closes it.
+  const int32_t again = StartPlayer();
+  ASSERT_NE(again, task);
+  EXPECT_EQ(processes->RunningPlayers(), std::vector<int32_t>{again}) << "the killed one was collected";
+  ASSERT_TRUE(processes->AppActivate(again));
+  processes->SendKeys("%{F4}", true);
+  EXPECT_TRUE(Eventually([&] { return processes->RunningPlayers().empty(); })) << "mpv quit";
+  EXPECT_EQ(Hwnd(), 0);
+}
+
+// A player that starts but never opens its socket (a hung or misconfigured one).
+TEST(PlayerProcesses, APlayerThatNeverAnswersIsReplacedAndEndsWithTheProgram) {
+  TempDir dir;
+  const std::string stuck = dir.Write("stuck-player", "#!/bin/sh\nexec sleep 60\n");
+  ASSERT_EQ(::chmod(stuck.c_str(), 0755), 0);
+  std::vector<std::string> closes;
+  LinuxProcesses processes(PlayerHooks{[&] { return stuck; }, dir.path() + "/none.sock", [] { return false; },
+                                       [] { return 0; }, [&] { closes.push_back("close"); }});
+  processes.quiet_children = true;
+  const int32_t first = processes.Shell("Winamp.exe", 4);
+  EXPECT_EQ(processes.RunningPlayers(), std::vector<int32_t>{first});
+  // The link's next start: one player per box, so the silent one goes.
+  const int32_t second = processes.Shell("Winamp.exe", 4);
+  EXPECT_NE(second, first);
+  EXPECT_EQ(processes.RunningPlayers(), std::vector<int32_t>{second});
+  EXPECT_NE(::kill(first, 0), 0) << "the first one is gone and collected";
+
+  processes.EndStartedPlayers(100);
+  EXPECT_TRUE(processes.RunningPlayers().empty()) << "terminated once its grace ran out";
+  EXPECT_NE(::kill(second, 0), 0);
+  EXPECT_TRUE(closes.empty()) << "a player without a window is not asked to quit";
 }
 
 TEST(MpvPlayerAlone, WithoutAPlayerEveryMessageGoesNowhere) {

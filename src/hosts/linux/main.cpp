@@ -208,6 +208,9 @@ int Run(const lh::Options& opt) {
     status = 1;
   }
   if (view) view->Stop();
+  // The exit closed the player by its task; one that is still there (or a start that never
+  // answered) does not outlive the program.
+  processes.EndStartedPlayers(2000);
   return status;
 }
 
