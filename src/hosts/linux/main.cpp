@@ -197,7 +197,13 @@ int Run(const lh::Options& opt) {
     form->Form_Load();
     loaded = true;
     if (opt.headless) log("running; program folder " + dir + ", player socket " + socket);
-    while (form->Running()) form->loop.DoEvents();
+    // The loop of DoEvents, except that between events it sleeps until the next one is due;
+    // loops inside handlers (a search, a standby wait) call DoEvents and wait 1 ms at most.
+    while (form->Running()) {
+      bool ran = host.DeliverDueEvents();
+      ran = form->loop.RunDueTimers() || ran;
+      if (!ran && form->Running()) host.WaitForNextEvent(form->loop.NextTimerDue());
+    }
   } catch (const EndedDuringStartUp&) {
     if (view) view->Stop();
     std::cerr << "lorvan: ended during start-up\n";
