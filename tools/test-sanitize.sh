@@ -4,5 +4,5 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake --preset sanitize >/dev/null
 cmake --build build-sanitize
-ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+LORVAN_SOAK_HOURS=1 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build-sanitize --output-on-failure -j2
