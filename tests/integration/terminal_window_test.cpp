@@ -43,14 +43,18 @@ bool Eventually(const std::function<bool()>& cond, int timeout_ms = 10000) {
   return cond();
 }
 
+// The process id of the mpv on a socket, 0 when none answers there.
+pid_t PlayerPid(const std::string& socket) {
+  linuxhost::MpvIpc ipc(socket);
+  if (!ipc.Connect()) return 0;
+  const auto reply = ipc.Command(linuxhost::Json::array({"get_property", "pid"}));
+  if (reply && reply->contains("data") && (*reply)["data"].is_number_integer()) return (*reply)["data"].get<pid_t>();
+  return 0;
+}
+
 // Ends the mpv of a test's socket (if one is still there), by its process id.
 void KillPlayer(const std::string& socket) {
-  linuxhost::MpvIpc ipc(socket);
-  if (!ipc.Connect()) return;
-  const auto reply = ipc.Command(linuxhost::Json::array({"get_property", "pid"}));
-  if (reply && reply->contains("data") && (*reply)["data"].is_number_integer()) {
-    ::kill((*reply)["data"].get<pid_t>(), SIGKILL);
-  }
+  if (const pid_t pid = PlayerPid(socket)) ::kill(pid, SIGKILL);
 }
 
 // A program folder whose player is mpv without sound, on a socket of its own.
@@ -175,7 +179,7 @@ TEST_F(TerminalWindowTest, PlaysTheNextTrackAndEndsWithFiveExitStrokes) {
   ASSERT_EQ(browser.size(), 64u) << sim.out;
   const std::string settings_before = folder.Read("Lorvan.ini");
 
-  Start(100, 32);
+  Start(100, 32, "--log=" + folder.path() + "/lorvan.log");
   EXPECT_TRUE(Eventually([&] { return PreviewPixels(Screen()) == browser; }))
       << "the preview shows the panel's browser\n"
       << Screen();
@@ -194,6 +198,15 @@ TEST_F(TerminalWindowTest, PlaysTheNextTrackAndEndsWithFiveExitStrokes) {
   EXPECT_TRUE(ScreenShows("File 02 of 02")) << Screen();
   EXPECT_TRUE(ScreenShows("playing")) << Screen();
 
+  // The player dies; the link starts it again, and the way out closes that one.
+  const std::string socket = folder.path() + "/mpv.sock";
+  const pid_t first_player = PlayerPid(socket);
+  ASSERT_GT(first_player, 0);
+  ::kill(first_player, SIGKILL);
+  pid_t second_player = 0;
+  EXPECT_TRUE(Eventually([&] { return (second_player = PlayerPid(socket)) > 0 && second_player != first_player; }))
+      << folder.Read("lorvan.log");
+
   Keys("x x x x x");  // five strokes well within the two seconds
   ASSERT_TRUE(ScreenShows("EXIT=0")) << Screen();
   const std::string settings_after = folder.Read("Lorvan.ini");
@@ -205,10 +218,11 @@ TEST_F(TerminalWindowTest, PlaysTheNextTrackAndEndsWithFiveExitStrokes) {
   }
   ASSERT_EQ(values.size(), 56u) << settings_after;
   EXPECT_NE(values[9], "-1\r") << "the bookmark holds the playing track's position";
-  EXPECT_TRUE(Eventually([&] {
-    linuxhost::MpvIpc ipc(folder.path() + "/mpv.sock");
-    return !ipc.Connect();
-  })) << "the player ended with the program";
+  EXPECT_EQ(PlayerPid(socket), 0) << "the player ended with the program";
+  EXPECT_NE(::kill(second_player, 0), 0) << "the restarted mpv is gone";
+  const std::string log = folder.Read("lorvan.log");
+  EXPECT_EQ(log.find("cannot be activated"), std::string::npos) << log;
+  EXPECT_EQ(log.find("did not quit"), std::string::npos) << "Alt+F4 reached the restarted player\n" << log;
 }
 
 TEST_F(TerminalWindowTest, MessageBoxIsAnsweredWithEnter) {
