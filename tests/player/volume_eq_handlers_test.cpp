@@ -54,26 +54,6 @@ TEST_F(VolumeEqTest, RefusingPlayerSetsTheVolumeToZeroAndSaysWhy) {
   EXPECT_THAT(Messages(), ElementsAre("send 1024 0 0", "send 1024 0 0"));
 }
 
-TEST_F(VolumeEqTest, EqBoxSwitchesThePlayerOnlyWhenTheyDisagree) {
-  // Box clear, player on: ticking the box agrees with the player and switches nothing.
-  world.player.SetEqOn(true);
-  form.KeyPress('F');
-  EXPECT_EQ(form.chkEqOn.value, 1);
-  EXPECT_THAT(Messages(), ElementsAre("send 1024 11 127"));
-  EXPECT_TRUE(world.player.EqOn());
-
-  // Clearing the box switches the player off.
-  form.KeyPress('f');
-  EXPECT_EQ(form.chkEqOn.value, 0);
-  EXPECT_THAT(Messages(), ElementsAre("send 1024 11 127", "send 1024 11 127", "send 1024 0 128"));
-  EXPECT_FALSE(world.player.EqOn());
-
-  // Ticking it switches the player on again.
-  form.ClickByName("chkEqOn");
-  EXPECT_THAT(Messages(), ElementsAre("send 1024 11 127", "send 1024 11 127", "send 1024 -1 128"));
-  EXPECT_TRUE(world.player.EqOn());
-}
-
 TEST_F(VolumeEqTest, EqDefaultSetsTenBandsInOrderAndLeavesTheRest) {
   world.player.SetPreamp(50);
   world.player.SetEqOn(true);

@@ -72,18 +72,22 @@ TEST(PlayerScenario, EqDefaultKeySendsTenReadWritePairs) {
   EXPECT_THAT(lines, ElementsAreArray(expected));
 }
 
-TEST(PlayerScenario, StartUpShowsThePlayersEqualizerSwitchWithoutToggling) {
+TEST(PlayerScenario, StartUpShowsThePlayersEqualizerSwitchAndTheBoxSwitchesItOnlyWhenTheyDisagree) {
   ProgramFolder folder;
-  const auto lines = Lines(folder, "player eqon 1\nstart\ndump messages\ndump state\nkey F\ndump messages\ndump state\n");
-  ASSERT_EQ(lines.size(), 4u + 1u + 3u + 1u) << ::testing::PrintToString(lines);
+  const auto lines = Lines(folder, "player eqon 1\nstart\ndump messages\ndump state\nkey F\ndump messages\ndump state\n"
+                                   "key f\ndump messages\ndump state\n");
+  ASSERT_EQ(lines.size(), 4u + 1u + 3u + 1u + 3u + 1u) << ::testing::PrintToString(lines);
   // Read once for the box and once by the box's handler; nothing written.
   EXPECT_THAT(std::vector<std::string>(lines.begin(), lines.begin() + 4),
               ElementsAre("send 1024 11 127", "send 1024 11 127", "send 1024 0 0", "send 1024 200 122"));
   EXPECT_EQ(nlohmann::json::parse(lines[4])["chkEqOn"], 1);
-  // The key clears the box and switches the player off.
+  // The key clears the box and switches the player off; the next press switches it on again.
   EXPECT_THAT(std::vector<std::string>(lines.begin() + 5, lines.begin() + 8),
               ElementsAre("send 1024 11 127", "send 1024 11 127", "send 1024 0 128"));
   EXPECT_EQ(nlohmann::json::parse(lines[8])["chkEqOn"], 0);
+  EXPECT_THAT(std::vector<std::string>(lines.begin() + 9, lines.begin() + 12),
+              ElementsAre("send 1024 11 127", "send 1024 11 127", "send 1024 -1 128"));
+  EXPECT_EQ(nlohmann::json::parse(lines[12])["chkEqOn"], 1);
 }
 
 TEST(PlayerScenario, PlayerThatWentAwayIsStartedAgainByTheNextKey) {
