@@ -70,11 +70,6 @@ TEST_F(NavTest, TitlesNameTheFoldersBelowTheRoot) {
   };
   for (const auto& c : cases) EXPECT_EQ(BuildFolderTitle(f(), c.path), c.title) << c.path;
   EXPECT_EQ(s().gsFolderTitle, "     ");
-  WalkTo("Rock");
-  f().cmdPlay_Click();
-  WalkTo("Queen");
-  f().cmdPlay_Click();
-  EXPECT_EQ(s().gsFolderTitle, "     Rock - Queen");
 }
 
 TEST_F(NavTest, LeavingAFolderRestoresTheWindowOfEveryLevel) {

@@ -77,16 +77,7 @@ TEST_F(NavTest, PreviousWhilePlayingOntoAFolderEntersIt) {
   EXPECT_EQ(s().glPlayState, app::kPlaying);
 }
 
-TEST_F(NavTest, AutomaticAdvanceFromTheLastEntryWrapsToTheFirst) {
-  Start({"a.mp3", "b.mp3", "c.mp3"});
-  WalkTo(Entries().back());
-  f().cmdPlay_Click();
-  f().SelectNextEntry(2);
-  EXPECT_EQ(s().giSelectedEntryNr, 1);
-  EXPECT_EQ(s().glPlayState, app::kPlaying);
-}
-
-TEST_F(NavTest, AutomaticAdvanceIntoAFolderStartsNothingThenStepsOn) {
+TEST_F(NavTest, AutomaticAdvanceIntoAFolderStartsNothingThenStepsOnAndWraps) {
   Start({"Sub/x.mp3", "Sub/y.mp3", "a.mp3", "b.mp3"});
   const int n = static_cast<int>(Entries().size());
   WalkTo(Entries()[(IndexOf("Sub") + n - 1) % n]);  // the entry before the folder, wrapping
@@ -97,6 +88,9 @@ TEST_F(NavTest, AutomaticAdvanceIntoAFolderStartsNothingThenStepsOn) {
   f().SelectNextEntry(2);
   EXPECT_EQ(s().giSelectedEntryNr, 2);
   EXPECT_EQ(s().glPlayState, app::kPlaying);
+  f().SelectNextEntry(2);  // from the last entry to the first
+  EXPECT_EQ(s().giSelectedEntryNr, 1);
+  EXPECT_EQ(s().gsSelectedEntry, Entries().front());
 }
 
 }  // namespace
