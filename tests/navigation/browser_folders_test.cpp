@@ -23,19 +23,21 @@ TEST_F(NavTest, ListingShortensCdaNamesHidesOnlyTheExactAnnouncementNameAndChang
 }
 
 TEST_F(NavTest, CdTracksAreOpenedWithTheirExtensionAndStopNeverChangesTheFolder) {
-  Start({"Rock/a.mp3"});
-  folder().Write("CD/Track01.cda", "cd");
+  Settings settings;
+  settings[3] = "Drives/CD/";  // a CD root with a folder above it
+  Start({"Rock/a.mp3"}, settings);
+  folder().Write("Drives/CD/Track01.cda", "cd");
   s().glMediaSource = app::kSourceCdReady;
   s().gsAudioDir = s().gsCdRootDir;
   navigation::ListFolder(f(), s().gsAudioDir, 0, navigation::kSpeak);
   EXPECT_EQ(s().gsFolderTitle, "");
   EXPECT_EQ(s().gsSelectedEntry, "Track01");
-  EXPECT_EQ(navigation::SelectedEntryPath(f()), "CD/Track01.cda");
+  EXPECT_EQ(navigation::SelectedEntryPath(f()), "Drives/CD/Track01.cda");
   f().cmdPlay_Click();
   EXPECT_EQ(s().glPlayState, app::kPlaying);
   f().cmdStop_Click();
   EXPECT_EQ(s().glPlayState, app::kStopped);
-  EXPECT_EQ(s().gsAudioDir, "CD/");
+  EXPECT_EQ(s().gsAudioDir, "Drives/CD/");
 }
 
 TEST_F(NavTest, NamesWithBlanksAreHighlightedAsTheyAre) {
