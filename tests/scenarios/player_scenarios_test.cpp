@@ -48,8 +48,9 @@ TEST(PlayerScenario, OldPlayerRefusesTheStartUpVolumeWithOneBox) {
 
 TEST(PlayerScenario, VolumeUpThreeTimesFrom250StopsAt255) {
   const auto folder = FolderWithVolume("250");
-  const auto lines = Lines(folder, "player version 8192\nstart\ndump messages\nkey U\nkey u\nkey U\ndump messages\n"
-                             "dump events\ndump state\n");
+  const auto lines = Lines(folder,
+                           "player version 8192\nstart\ndump messages\nkey U\nkey u\nkey U\ndump messages\n"
+                           "dump events\ndump state\n");
   ASSERT_EQ(lines.size(), 3u + 6u + 1u + 1u) << ::testing::PrintToString(lines);
   EXPECT_THAT(std::vector<std::string>(lines.begin(), lines.begin() + 3),
               ElementsAre("send 1024 11 127", "send 1024 0 0", "send 1024 250 122"));
@@ -74,8 +75,9 @@ TEST(PlayerScenario, EqDefaultKeySendsTenReadWritePairs) {
 
 TEST(PlayerScenario, StartUpShowsThePlayersEqualizerSwitchAndTheBoxSwitchesItOnlyWhenTheyDisagree) {
   ProgramFolder folder;
-  const auto lines = Lines(folder, "player eqon 1\nstart\ndump messages\ndump state\nkey F\ndump messages\ndump state\n"
-                                   "key f\ndump messages\ndump state\n");
+  const auto lines = Lines(folder,
+                           "player eqon 1\nstart\ndump messages\ndump state\nkey F\ndump messages\ndump state\n"
+                           "key f\ndump messages\ndump state\n");
   ASSERT_EQ(lines.size(), 4u + 1u + 3u + 1u + 3u + 1u) << ::testing::PrintToString(lines);
   // Read once for the box and once by the box's handler; nothing written.
   EXPECT_THAT(std::vector<std::string>(lines.begin(), lines.begin() + 4),
@@ -92,8 +94,9 @@ TEST(PlayerScenario, StartUpShowsThePlayersEqualizerSwitchAndTheBoxSwitchesItOnl
 
 TEST(PlayerScenario, PlayerThatWentAwayIsStartedAgainByTheNextKey) {
   ProgramFolder folder;
-  const auto lines = Lines(folder, "start\nwait 100\ndump events\ndump messages\nplayer window 0\nkey W\n"
-                             "dump events\ndump messages\ndump state\n");
+  const auto lines = Lines(folder,
+                           "start\nwait 100\ndump events\ndump messages\nplayer window 0\nkey W\n"
+                           "dump events\ndump messages\ndump state\n");
   ASSERT_EQ(lines.size(), 1u + 3u + 1u + 2u + 1u) << ::testing::PrintToString(lines);
   EXPECT_THAT(lines[4], HasSubstr(R"("event":"shell","command":"Winamp.exe","style":1)"));
   EXPECT_EQ(lines[5], "send 1024 0 0");
@@ -103,9 +106,10 @@ TEST(PlayerScenario, PlayerThatWentAwayIsStartedAgainByTheNextKey) {
 
 TEST(PlayerScenario, PlayerThatNeverComesBackIsReportedAndTheNextQueryStartsItAgain) {
   ProgramFolder folder;
-  const auto lines = Lines(folder, "start\ndump events\ndump messages\nplayer autostart 0\nplayer window 0\nkey U\n"
-                             "wait 30000\nplayer autostart 1\nwait 1000\ndump events\ndump messages\nkey U\n"
-                             "dump events\ndump messages\n");
+  const auto lines = Lines(folder,
+                           "start\ndump events\ndump messages\nplayer autostart 0\nplayer window 0\nkey U\n"
+                           "wait 30000\nplayer autostart 1\nwait 1000\ndump events\ndump messages\nkey U\n"
+                           "dump events\ndump messages\n");
   ASSERT_EQ(lines.size(), 1u + 3u + 3u + 2u) << ::testing::PrintToString(lines);
   EXPECT_THAT(lines[4], HasSubstr(R"("event":"shell","command":"Winamp.exe","style":1)"));
   EXPECT_THAT(lines[5], HasSubstr(R"({"event":"msgbox","title":"Winamp Control","text":"Winamp did not open)"));
@@ -118,8 +122,9 @@ TEST(PlayerScenario, PlayerThatNeverComesBackIsReportedAndTheNextQueryStartsItAg
 
 TEST(PlayerScenario, APlayerThatStaysAwayIsStartedEvery30SecondsButReportedOnce) {
   ProgramFolder folder;
-  const auto lines = Lines(folder, "start\nplayer autostart 0\nplayer window 0\nwait 95000\ndump events\n"
-                                   "player window 1\nwait 100\nplayer window 0\nwait 31000\ndump events\n");
+  const auto lines = Lines(folder,
+                           "start\nplayer autostart 0\nplayer window 0\nwait 95000\ndump events\n"
+                           "player window 1\nwait 100\nplayer window 0\nwait 31000\ndump events\n");
   int shells = 0, boxes = 0;
   for (const auto& line : lines) {
     if (line.find(R"("event":"shell")") != std::string::npos) ++shells;

@@ -54,7 +54,8 @@ TEST(Runner, ScriptErrorsExitWithTwoAndNameTheLine) {
   for (const auto& c : cases) {
     const auto r = RunScenario(folder.path(), c.script);
     EXPECT_EQ(r.exit_status, 2) << c.script;
-    EXPECT_NE(r.err.find("test.script:" + std::to_string(c.line) + ":"), std::string::npos) << c.script << " -> " << r.err;
+    EXPECT_NE(r.err.find("test.script:" + std::to_string(c.line) + ":"), std::string::npos)
+        << c.script << " -> " << r.err;
     EXPECT_NE(r.err.find(c.problem), std::string::npos) << c.script << " -> " << r.err;
     EXPECT_EQ(r.out, "") << "nothing runs from a script with an error";
   }
