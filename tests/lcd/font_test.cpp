@@ -18,6 +18,12 @@ class Fonts : public LcdWindow {
       for (int x = 0; x < 128; ++x) p.PSet(x, y, lcd::kBlack);
     return p;
   }
+  // Row y of a picture from x0 to x1: '#' black, '.' white, '?' any other colour.
+  static std::string Row(const lcd::Picture& p, int y, int x0, int x1) {
+    std::string row;
+    for (int x = x0; x <= x1; ++x) row += p.Point(x, y) == lcd::kBlack ? '#' : p.Point(x, y) == lcd::kWhite ? '.' : '?';
+    return row;
+  }
 };
 
 TEST_F(Fonts, LoadSkipsCommentsAndBlankLinesAndKeepsLeadingBlanksInTheCode) {
@@ -87,14 +93,9 @@ TEST_F(Fonts, CharactersOccupyTheirColumnsThenOneGap) {
   g.gsFontGlyph['b'] = "255255";
   lcd::Picture p = black_picture();
   EXPECT_TRUE(g.DrawText(p, "ab", 4, 10));
-  for (int y = 10; y < 18; ++y) {
-    for (int x : {4, 5, 6, 8, 9}) EXPECT_TRUE(lcd::IsSetPixel(p.Point(x, y))) << x << "," << y;
-    EXPECT_EQ(p.Point(7, y), lcd::kWhite) << "the gap";
-    EXPECT_EQ(p.Point(10, y), lcd::kBlack) << "nothing after the last character";
-    EXPECT_EQ(p.Point(3, y), lcd::kBlack);
-  }
-  EXPECT_EQ(p.Point(5, 9), lcd::kBlack);
-  EXPECT_EQ(p.Point(5, 18), lcd::kBlack);
+  // Columns 4 to 6 and 8 to 9 drawn, the gap at 7 painted, nothing after the last character.
+  for (int y = 10; y < 18; ++y) EXPECT_EQ(Row(p, y, 3, 10), "####.###") << y;
+  for (int y : {9, 18}) EXPECT_EQ(Row(p, y, 3, 10), "########") << y;
 }
 
 TEST_F(Fonts, ColumnValuesMapTopRowToTheHighBit) {
@@ -125,16 +126,10 @@ TEST_F(Fonts, EmptyGlyphsAndTextsAndTrailingCharacters) {
   EXPECT_EQ(p, black_picture());
   // "a" at 0, gap 1; the empty glyph advances one column (2) and paints nothing; "a" at 3.
   EXPECT_TRUE(g.DrawText(p, "aea", 0, 0));
-  EXPECT_TRUE(lcd::IsSetPixel(p.Point(0, 0)));
-  EXPECT_EQ(p.Point(1, 0), lcd::kWhite);
-  EXPECT_EQ(p.Point(2, 0), lcd::kBlack);
-  EXPECT_TRUE(lcd::IsSetPixel(p.Point(3, 0)));
-  EXPECT_EQ(p.Point(4, 0), lcd::kBlack);
+  EXPECT_EQ(Row(p, 0, 0, 4), "#.###");
   lcd::Picture q = black_picture();
   EXPECT_TRUE(g.DrawText(q, "ta", 0, 20));
-  EXPECT_TRUE(lcd::IsSetPixel(q.Point(0, 20)));
-  EXPECT_EQ(q.Point(1, 20), lcd::kWhite);
-  EXPECT_TRUE(lcd::IsSetPixel(q.Point(2, 20)));
+  EXPECT_EQ(Row(q, 20, 0, 2), "#.#");
 }
 
 TEST_F(Fonts, TransparentAndInverseText) {
@@ -144,9 +139,8 @@ TEST_F(Fonts, TransparentAndInverseText) {
   EXPECT_EQ(p, black_picture());  // black on black, no background painted
   lcd::Picture q;
   EXPECT_TRUE(g.DrawText(q, "aa", 0, 0, false, /*inverse=*/true));
-  EXPECT_EQ(q.Point(0, 0), lcd::kWhite);
-  EXPECT_EQ(q.Point(0, 1), lcd::kBlack);
-  EXPECT_EQ(q.Point(1, 0), lcd::kBlack);  // the gap in the inverse background
+  EXPECT_EQ(Row(q, 0, 0, 1), ".#");  // the gap in the inverse background
+  EXPECT_EQ(Row(q, 1, 0, 0), "#");
 }
 
 TEST_F(Fonts, TextOutsideThePictureIsCutOff) {
@@ -165,10 +159,7 @@ TEST_F(Fonts, BadColumnStopsTheDrawingKeepingWhatWasDrawn) {
   g.gsFontGlyph['b'] = "255x01";
   lcd::Picture p;
   EXPECT_FALSE(g.DrawText(p, "aba", 0, 0));
-  EXPECT_TRUE(lcd::IsSetPixel(p.Point(0, 0)));
-  EXPECT_TRUE(lcd::IsSetPixel(p.Point(2, 0)));
-  EXPECT_FALSE(lcd::IsSetPixel(p.Point(3, 0)));
-  EXPECT_FALSE(lcd::IsSetPixel(p.Point(4, 0)));
+  EXPECT_EQ(Row(p, 0, 0, 4), "#.#..");
 }
 
 TEST(CharacterCodes, DecodesUtf8OrTakesBytes) {
@@ -201,11 +192,9 @@ TEST_F(Fonts, Utf8TextCountsCharactersForTheGap) {
   g.gsFontGlyph['?'] = "129";
   lcd::Picture p = black_picture();
   EXPECT_TRUE(g.DrawText(p, "\xC3\xA9\xE2\x82\xAC", 0, 0));
-  EXPECT_TRUE(lcd::IsSetPixel(p.Point(0, 3)));
-  EXPECT_EQ(p.Point(1, 3), lcd::kWhite);
-  EXPECT_TRUE(lcd::IsSetPixel(p.Point(2, 0)));
-  EXPECT_EQ(p.Point(2, 3), lcd::kWhite);
-  EXPECT_EQ(p.Point(3, 3), lcd::kBlack);  // no gap after the last character
+  // Two characters, one gap, none after the last.
+  EXPECT_EQ(Row(p, 0, 0, 3), "#.##");
+  EXPECT_EQ(Row(p, 3, 0, 3), "#..#");
 }
 
 // The shipped fonts.
