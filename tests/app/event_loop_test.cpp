@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <deque>
 #include <functional>
 #include <string>
 #include <vector>
@@ -45,31 +46,35 @@ class Loop : public ::testing::Test {
     host.limit = ms;
     while (clock.MonotonicMs() < ms) loop.DoEvents();
   }
+  // An enabled timer whose handler is given the timer itself.
+  Timer& Arm(int32_t interval, std::function<void(Timer&)> handler) {
+    Timer& t = timers.emplace_back("t", loop);
+    t.SetInterval(interval);
+    t.on_timer = [&t, handler] { handler(t); };
+    t.SetEnabled(true);
+    return t;
+  }
+  void Note(const std::string& what) { log.push_back(what + "@" + std::to_string(clock.MonotonicMs())); }
+
   sim::SimClock clock;
   JumpingHost host{clock};
   EventLoop loop{clock, host};
+  std::deque<Timer> timers;
   std::vector<std::string> log;
-  void Note(const std::string& what) { log.push_back(what + "@" + std::to_string(clock.MonotonicMs())); }
 };
 
 TEST_F(Loop, ATimerTicksOneIntervalAfterItWasEnabled) {
-  Timer t("t", loop);
-  t.SetInterval(100);
-  t.on_timer = [&] { Note("t"); };
   clock.Advance(30);
-  t.SetEnabled(true);
+  Arm(100, [&](Timer&) { Note("t"); });
   RunUntil(350);
   EXPECT_EQ(log, (std::vector<std::string>{"t@130", "t@230", "t@330"}));
 }
 
 TEST_F(Loop, EnablingARunningTimerDoesNotRestartIt) {
-  Timer t("t", loop);
-  t.SetInterval(1000);
-  t.on_timer = [&] {
+  Timer& t = Arm(1000, [&](Timer& self) {
     Note("t");
-    t.SetEnabled(false);
-  };
-  t.SetEnabled(true);
+    self.SetEnabled(false);
+  });
   clock.Advance(600);
   t.SetEnabled(true);  // a second digit while the first is counting
   RunUntil(2500);
@@ -77,38 +82,29 @@ TEST_F(Loop, EnablingARunningTimerDoesNotRestartIt) {
 }
 
 TEST_F(Loop, DisablingAndEnablingInsideTheHandlerRestartsFromThere) {
-  Timer t("t", loop);
-  t.SetInterval(20);
-  t.on_timer = [&] {
+  Arm(20, [&](Timer& self) {
     Note("t");
-    t.SetEnabled(false);
+    self.SetEnabled(false);
     clock.Advance(5);  // the work of one frame
-    t.SetEnabled(true);
-  };
-  t.SetEnabled(true);
+    self.SetEnabled(true);
+  });
   RunUntil(80);
   EXPECT_EQ(log, (std::vector<std::string>{"t@20", "t@45", "t@70"}));
 }
 
 TEST_F(Loop, DoEventsReEntersOtherTimersButNotTheRunningOne) {
-  Timer slow("slow", loop), fast("fast", loop);
-  slow.SetInterval(50);
-  fast.SetInterval(20);
   int depth = 0, max_depth = 0;
-  slow.on_timer = [&] {
+  Arm(50, [&](Timer& self) {
     Note("slow-begin");
-    ++depth;
-    max_depth = std::max(max_depth, depth);
+    max_depth = std::max(max_depth, ++depth);
     // A handler that waits by yielding, as the CD search does.
     const int64_t until = clock.MonotonicMs() + 100;
     while (clock.MonotonicMs() < until) loop.DoEvents();
     --depth;
-    slow.SetEnabled(false);
+    self.SetEnabled(false);
     Note("slow-end");
-  };
-  fast.on_timer = [&] { Note("fast"); };
-  slow.SetEnabled(true);
-  fast.SetEnabled(true);
+  });
+  Arm(20, [&](Timer&) { Note("fast"); });
   RunUntil(160);
   EXPECT_EQ(max_depth, 1);
   EXPECT_EQ(log, (std::vector<std::string>{"fast@20", "fast@40", "slow-begin@50", "fast@60", "fast@80",
@@ -116,26 +112,20 @@ TEST_F(Loop, DoEventsReEntersOtherTimersButNotTheRunningOne) {
 }
 
 TEST_F(Loop, OutsideEventsRunInsideAWaitingHandler) {
-  Timer t("t", loop);
-  t.SetInterval(10);
   bool seen = false;
   host.pending_at = 35;
   host.pending = [&] { seen = true; };
-  t.on_timer = [&] {
-    t.SetEnabled(false);
+  Arm(10, [&](Timer& self) {
+    self.SetEnabled(false);
     while (!seen) loop.DoEvents();
     Note("saw");
-  };
-  t.SetEnabled(true);
+  });
   RunUntil(40);
   EXPECT_EQ(log, (std::vector<std::string>{"saw@35"}));
 }
 
 TEST_F(Loop, IdlesOnlyWhenNothingIsDue) {
-  Timer t("t", loop);
-  t.SetInterval(20);
-  t.on_timer = [] {};
-  t.SetEnabled(true);
+  Timer& t = Arm(20, [](Timer&) {});
   loop.DoEvents();  // nothing due at 0: idles to 20 and ticks
   EXPECT_EQ(host.idles, 1);
   EXPECT_EQ(clock.MonotonicMs(), 20);
@@ -145,12 +135,9 @@ TEST_F(Loop, IdlesOnlyWhenNothingIsDue) {
 }
 
 TEST(Accelerator, IsTheCharacterAfterTheAmpersand) {
-  EXPECT_EQ(AcceleratorOf("&Play"), 'P');
-  EXPECT_EQ(AcceleratorOf("P&ause"), 'a');
-  EXPECT_EQ(AcceleratorOf(">&>"), '>');
-  EXPECT_EQ(AcceleratorOf("&<<"), '<');
-  EXPECT_EQ(AcceleratorOf("Initialize Display"), 0);
-  EXPECT_EQ(AcceleratorOf("Salt && &Pepper"), 'P');
+  const std::pair<const char*, char> cases[] = {{"&Play", 'P'}, {"P&ause", 'a'}, {">&>", '>'},
+                                                {"&<<", '<'},   {"Initialize Display", 0}, {"Salt && &Pepper", 'P'}};
+  for (const auto& [caption, key] : cases) EXPECT_EQ(AcceleratorOf(caption), key) << caption;
 }
 
 TEST(CheckBox, ClickRunsOnlyOnAChange) {

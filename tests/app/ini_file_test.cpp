@@ -1,6 +1,9 @@
 #include "app/ini_file.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
+#include <functional>
 
 #include "app/errors.h"
 #include "app/text_lines.h"
@@ -12,6 +15,7 @@ namespace {
 
 using lorvan::testing::Settings;
 using lorvan::testing::TempDir;
+using ::testing::HasSubstr;
 
 class IniFile : public ::testing::Test {
  protected:
@@ -21,9 +25,9 @@ class IniFile : public ::testing::Test {
     ReadWriteIniFile(s, files, path, 1);
     return s;
   }
-  std::string ReadError(const std::string& text) {
+  static std::string ErrorOf(const std::function<void()>& run) {
     try {
-      Read(text);
+      run();
     } catch (const StartupError& e) {
       return e.what();
     }
@@ -42,33 +46,26 @@ TEST_F(IniFile, ReadsEveryPositionIntoItsVariable) {
   v[4] = "Help.txt";
   v[10] = "/music/Rock/";
   const SharedState s = Read(v.Text());
-  EXPECT_EQ(s.giVolume, 100);
-  EXPECT_EQ(s.gsWinampPath, "mpv --idle");
-  EXPECT_EQ(s.gsMp3RootDir, "/music/");
-  EXPECT_EQ(s.gsCdRootDir, "D:\\");
-  EXPECT_EQ(s.gsHelpFileName, "Help.txt");
-  EXPECT_EQ(s.glLcdDelayLoops, 105);
-  EXPECT_EQ(s.glReserved1, 106);
-  EXPECT_EQ(s.glReserved2, 107);
-  EXPECT_EQ(s.giWakeUpDetectionTime, 108);
-  EXPECT_EQ(s.glLastResumeMp3PlayPos, 109);
-  EXPECT_EQ(s.gsLastResumeMp3AudioDir, "/music/Rock/");
-  EXPECT_EQ(s.giResumeListTop, 111);
-  EXPECT_EQ(s.giResumeListRow, 112);
-  EXPECT_EQ(s.giResumeFolderDepth, 113);
-  EXPECT_EQ(s.giResumeDepthListTop[0], 114);
-  EXPECT_EQ(s.giResumeDepthListTop[20], 134);
-  EXPECT_EQ(s.giResumeDepthListRow[0], 135);
-  EXPECT_EQ(s.giResumeDepthListRow[20], 155);
+  EXPECT_EQ((std::vector<std::string>{s.gsWinampPath, s.gsMp3RootDir, s.gsCdRootDir, s.gsHelpFileName,
+                                      s.gsLastResumeMp3AudioDir}),
+            (std::vector<std::string>{"mpv --idle", "/music/", "D:\\", "Help.txt", "/music/Rock/"}));
+  // Each number is its position plus 100.
+  const std::pair<int64_t, int> numbers[] = {
+      {s.giVolume, 100},           {s.glLcdDelayLoops, 105},         {s.glReserved1, 106},
+      {s.glReserved2, 107},        {s.giWakeUpDetectionTime, 108},   {s.glLastResumeMp3PlayPos, 109},
+      {s.giResumeListTop, 111},    {s.giResumeListRow, 112},         {s.giResumeFolderDepth, 113},
+      {s.giResumeDepthListTop[0], 114}, {s.giResumeDepthListTop[20], 134}, {s.giResumeDepthListRow[0], 135},
+      {s.giResumeDepthListRow[20], 155}};
+  for (const auto& [got, want] : numbers) EXPECT_EQ(got, want);
   // The current state is not touched by reading.
   EXPECT_EQ(s.gsAudioDir, "");
   EXPECT_EQ(s.giListTop, 0);
 }
 
-TEST_F(IniFile, CommentsAnywhereAreSkippedAndEmptyLinesTakeAPosition) {
+TEST_F(IniFile, CommentsAnywhereAreSkippedEmptyLinesTakeAPositionAndLfEndsLikeCrLf) {
   const std::string text =
-      "// head\r\n7\r\n  // indented comment\r\nplayer\r\n/music/ //with a trailing comment\r\n"
-      "\r\nCD\r\n";
+      "// head\n7\r\n  // indented comment\nplayer\r\n/music/ //with a trailing comment\r\n"
+      "\nCD\r\n";
   const SharedState s = Read(text);
   EXPECT_EQ(s.giVolume, 7);
   EXPECT_EQ(s.gsWinampPath, "player");
@@ -86,47 +83,31 @@ TEST_F(IniFile, AShortFileLoadsWhatItHasAndLeavesTheRest) {
   EXPECT_EQ(s.giResumeFolderDepth, before.giResumeFolderDepth);
 }
 
-TEST_F(IniFile, StackLinesAreReadWithoutTheCommentTest) {
+TEST_F(IniFile, StackLinesSkipTheCommentTestAndLinesAfterThemAreIgnored) {
   Settings v;
   v[14] = "// taken as zero";
   v[15] = "9";
+  v.values.push_back("extra");
+  v.values.push_back("77777777777");
   const SharedState s = Read(v.Text());
   EXPECT_EQ(s.giResumeDepthListTop[0], 0);
   EXPECT_EQ(s.giResumeDepthListTop[1], 9);
 }
 
-TEST_F(IniFile, LinesLeftAfterTheStacksAreIgnored) {
-  Settings v;
-  v.values.push_back("extra");
-  v.values.push_back("77777777777");
-  EXPECT_NO_THROW(Read(v.Text()));
-}
-
-TEST_F(IniFile, LfLineEndsReadLikeCrLf) {
-  Settings v;
-  std::string text;
-  for (const auto& line : v.values) text += line + "\n";
-  EXPECT_EQ(Read(text).gsMp3RootDir, "Music/");
-}
-
 TEST_F(IniFile, ErrorsNameTheFileTheLineAndTheProblem) {
   Settings v;
   v[0] = "40000";
-  EXPECT_NE(ReadError(v.Text({"// c"})).find("Lorvan.ini:2: the number \"40000\" is outside the 16-bit"),
-            std::string::npos);
+  EXPECT_THAT(ErrorOf([&] { Read(v.Text({"// c"})); }),
+              HasSubstr("Lorvan.ini:2: the number \"40000\" is outside the 16-bit"));
   Settings l;
   l[5] = "3000000000";
-  EXPECT_NE(ReadError(l.Text()).find(":6: the number \"3000000000\" is outside the 32-bit"), std::string::npos);
+  EXPECT_THAT(ErrorOf([&] { Read(l.Text()); }), HasSubstr(":6: the number \"3000000000\" is outside the 32-bit"));
   Settings s;
   s.values.resize(14 + 30);
-  EXPECT_NE(ReadError(s.Text()).find("ends after 30 of the 42 stack lines"), std::string::npos);
+  EXPECT_THAT(ErrorOf([&] { Read(s.Text()); }), HasSubstr("ends after 30 of the 42 stack lines"));
   SharedState state;
-  try {
-    ReadWriteIniFile(state, files, dir.path() + "/missing.ini", 1);
-    FAIL() << "no error";
-  } catch (const StartupError& e) {
-    EXPECT_NE(std::string(e.what()).find("missing.ini: cannot open"), std::string::npos);
-  }
+  EXPECT_THAT(ErrorOf([&] { ReadWriteIniFile(state, files, dir.path() + "/missing.ini", 1); }),
+              HasSubstr("missing.ini: cannot open"));
 }
 
 TEST_F(IniFile, RewriteKeepsCommentsFirstThenExactly56Values) {
@@ -143,19 +124,13 @@ TEST_F(IniFile, RewriteKeepsCommentsFirstThenExactly56Values) {
   s.giResumeDepthListRow[20] = -1;
   s.gsLastResumeMp3AudioDir = "not written";
   ReadWriteIniFile(s, files, path, 0);
-  const auto lines = SplitLines(dir.Read("Lorvan.ini"));
-  ASSERT_EQ(lines.size(), 2u + 56u);
-  EXPECT_EQ(lines[0], "// first");
-  EXPECT_EQ(lines[1], "// second");
-  EXPECT_EQ(lines[2], "-5");
-  EXPECT_EQ(lines[3], "mpv");
-  EXPECT_EQ(lines[2 + 10], "/music/Pop/");
-  EXPECT_EQ(lines[2 + 11], "4");
-  EXPECT_EQ(lines[2 + 12], "2");
-  EXPECT_EQ(lines[2 + 13], "1");
-  EXPECT_EQ(lines[2 + 14], "3");
-  EXPECT_EQ(lines[2 + 55], "-1");
   const std::string bytes = dir.Read("Lorvan.ini");
+  const auto lines = SplitLines(bytes);
+  ASSERT_EQ(lines.size(), 2u + 56u);
+  EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 4),
+            (std::vector<std::string>{"// first", "// second", "-5", "mpv"}));
+  EXPECT_EQ(std::vector<std::string>(lines.begin() + 12, lines.begin() + 17),
+            (std::vector<std::string>{"/music/Pop/", "4", "2", "1", "3"}));
   EXPECT_EQ(bytes.substr(bytes.size() - 4), "-1\r\n");
   EXPECT_EQ(bytes.find("\n"), bytes.find("\r\n") + 1);
 }

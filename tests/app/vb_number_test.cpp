@@ -28,11 +28,8 @@ TEST(ToInteger, RoundsHalvesToEvenAndKeepsTheRange) {
 }
 
 TEST(Format00, PadsToTwoDigitsAndKeepsTheSign) {
-  EXPECT_EQ(Format00(5), "05");
-  EXPECT_EQ(Format00(0), "00");
-  EXPECT_EQ(Format00(123), "123");
-  EXPECT_EQ(Format00(-1), "-01");
-  EXPECT_EQ(Format00(-12), "-12");
+  const std::pair<int32_t, const char*> cases[] = {{5, "05"}, {0, "00"}, {123, "123"}, {-1, "-01"}, {-12, "-12"}};
+  for (const auto& [n, text] : cases) EXPECT_EQ(Format00(n), text) << n;
 }
 
 }  // namespace

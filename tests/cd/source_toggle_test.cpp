@@ -12,19 +12,8 @@ using nlohmann::json;
 
 class Toggle : public ::testing::Test {
  protected:
-  Toggle() {
-    box.Probe("note", [this] { notes.push_back(sim::StateJson(box.form())); });
-    box.Probe("drain", [this] { box.Events(); });
-  }
-  // The media source, the folder and whether the search timer runs, at each "probe note".
-  std::vector<std::tuple<int, std::string, bool>> Notes() const {
-    std::vector<std::tuple<int, std::string, bool>> v;
-    for (const auto& n : notes) v.emplace_back(n["glMediaSource"], n["gsAudioDir"], n["tmrCdSearchingTimeout"]);
-    return v;
-  }
-
+  Toggle() { box.Probe("drain", [this] { box.Events(); }); }
   SimBox box;
-  std::vector<json> notes;
 };
 
 TEST_F(Toggle, TrayKeyAlternatesWhateverTheDrive) {
@@ -40,38 +29,28 @@ TEST_F(Toggle, TrayKeyAlternatesWhateverTheDrive) {
   EXPECT_EQ(box.Events(), expected);
 }
 
-TEST_F(Toggle, WithoutAReadableDiscTheSearchEndsAfter15Seconds) {
-  for (const char* drive : {"empty", "absent", "other"}) {
-    SCOPED_TRACE(drive);
-    SimBox b;
-    std::vector<json> seen;
-    b.Probe("note", [&] { seen.push_back(sim::StateJson(b.form())); });
-    b.Probe("fill", [&] { b.form().lstFilePreview.lines = {"a", "b"}; });
-    ASSERT_EQ(b.Run(std::string("cd ") + drive + "\nstart\nprobe fill\nkey G\nwait 14999\nprobe note\nwait 2\nprobe note\n"),
-              0);
-    ASSERT_EQ(seen.size(), 2u);
-    EXPECT_EQ(seen[0]["glMediaSource"], 2);
-    EXPECT_EQ(seen[0]["lstFilePreview"], json::array()) << "the preview is cleared while searching";
-    EXPECT_EQ(seen[1]["glMediaSource"], -1);
-    EXPECT_EQ(seen[1]["tmrCdSearchingTimeout"], false);
-    EXPECT_EQ(seen[1]["gsAudioDir"], "CD/");
-    EXPECT_EQ(b.form().state.gsCdRootDir, "CD/");
-  }
-}
-
 TEST(ToggleSearch, EachWayTheSearchEnds) {
   using Note = std::tuple<int, std::string, bool>;  // source, folder, search timer running
+  const char* no_disc = "key G\nwait 14999\nprobe note\nwait 2\nprobe note\n";
+  const std::vector<Note> no_cd_after_15_s = {{2, "CD/", true}, {-1, "CD/", false}};
   struct Case {
     const char* name;
-    const char* script;  // after "cd empty", "start" and "key G" at 0 ms
+    const char* drive;
+    const char* script;  // after "start"
     std::vector<Note> notes;
   } cases[] = {
-      {"a disc comes in", "wait 3000\nprobe note\ncd ready\nwait 1\nprobe note\n",
+      {"an empty drive", "empty", no_disc, no_cd_after_15_s},
+      {"no drive", "absent", no_disc, no_cd_after_15_s},
+      {"a drive of another type", "other", no_disc, no_cd_after_15_s},
+      {"a disc comes in", "empty", "key G\nwait 3000\nprobe note\ncd ready\nwait 1\nprobe note\n",
        {{2, "CD/", true}, {1, "CD/", false}}},
-      {"a second toggle", "wait 1000\nkey G\nprobe note\nwait 20000\nprobe note\n",
+      {"a second toggle", "empty", "key G\nwait 1000\nkey G\nprobe note\nwait 20000\nprobe note\n",
        {{3, "Music/", false}, {3, "Music/", false}}},
-      {"a toggle on another screen", "wait 1000\nprobe equalizer\nkey G\nwait 1\nprobe note\n",
+      {"a toggle after no disc", "empty", "key G\nwait 15100\nkey G\nprobe note\n", {{3, "Music/", false}}},
+      {"a toggle on another screen", "empty", "key G\nwait 1000\nprobe equalizer\nkey G\nwait 1\nprobe note\n",
        {{-1, "CD/", false}}},
+      {"a toggle on another screen with a disc", "ready", "probe equalizer\nkey G\nprobe note\n",
+       {{3, "Music/", false}}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -80,17 +59,15 @@ TEST(ToggleSearch, EachWayTheSearchEnds) {
     b.Probe("note", [&] {
       const auto& s = b.form().state;
       notes.emplace_back(s.glMediaSource, s.gsAudioDir, b.form().tmrCdSearchingTimeout.Enabled());
+      if (s.glMediaSource == app::kSourceCdSearching) {
+        EXPECT_TRUE(b.form().lstFilePreview.lines.empty()) << "the preview is cleared while searching";
+      }
     });
+    b.Probe("fill", [&] { b.form().lstFilePreview.lines = {"a", "b"}; });
     b.Probe("equalizer", [&] { b.form().state.glScreenMode = app::kScreenEqualizer; });
-    ASSERT_EQ(b.Run(std::string("cd empty\nstart\nkey G\n") + c.script), 0);
+    ASSERT_EQ(b.Run(std::string("cd ") + c.drive + "\nstart\nprobe fill\n" + c.script), 0);
     EXPECT_EQ(notes, c.notes);
   }
-}
-
-TEST_F(Toggle, ToggleOnAnotherScreenDoesNothingElse) {
-  box.Probe("equalizer", [&] { box.form().state.glScreenMode = app::kScreenEqualizer; });
-  ASSERT_EQ(box.Run("cd ready\nstart\nprobe equalizer\nkey G\nprobe note\n"), 0);
-  EXPECT_EQ(Notes(), (std::vector<std::tuple<int, std::string, bool>>{{3, "Music/", false}}));
 }
 
 TEST_F(Toggle, ThePanelShowsTheSourceState) {
@@ -101,22 +78,6 @@ TEST_F(Toggle, ThePanelShowsTheSourceState) {
             0);
   EXPECT_EQ(shown, (std::vector<std::string>{"mp3", "searching", "no cd", "mp3", "cd"}));
 }
-
-TEST_F(Toggle, FromAnyCdStateBackToTheMp3Root) {
-  for (int32_t source : {app::kSourceCdReady, app::kSourceNoCd, app::kSourceCdSearching}) {
-    SimBox b;
-    b.Probe("cd", [&] {
-      b.form().state.glMediaSource = source;
-      b.form().state.gsAudioDir = "CD/";
-      b.form().state.glPlayState = app::kPlaying;
-    });
-    ASSERT_EQ(b.Run("start\nprobe cd\nkey G\n"), 0);
-    EXPECT_EQ(b.form().state.glMediaSource, app::kSourceMp3) << source;
-    EXPECT_EQ(b.form().state.gsAudioDir, "Music/") << source;
-    EXPECT_FALSE(b.form().tmrCdSearchingTimeout.Enabled());
-  }
-}
-
 
 TEST(ToggleListing, WhatTheBrowserListsAlongTheWay) {
   // The MP3 root holds only "Rock"; the bookmark is stored when the search starts, inside Rock.

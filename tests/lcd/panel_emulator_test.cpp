@@ -1,6 +1,9 @@
 // The KS0108 panel emulator: connector levels, latching and the controller's instructions.
 #include <gtest/gtest.h>
 
+#include <initializer_list>
+#include <string>
+
 #include "hosts/sim/ks0108.h"
 #include "hosts/sim/sim_port.h"
 
@@ -16,14 +19,19 @@ void Send(Panel& p, int value, int control) {
   p.Out(kControl, control + 1);
 }
 void Instruction(Panel& p, int value) { Send(p, value, 12); }
+// The pixels at the points given: '#' dark, '.' clear.
+std::string Pixels(const Panel& p, std::initializer_list<std::pair<int, int>> points) {
+  std::string out;
+  for (const auto& [x, y] : points) out += p.Pixel(x, y) ? '#' : '.';
+  return out;
+}
 
 TEST(Ks0108Panel, DisplayIsOffAndClearAtPowerOn) {
   Panel p;
   Send(p, 255, 0);  // data into the left half while the display is off
-  for (int x : {0, 63, 64, 127}) EXPECT_FALSE(p.Pixel(x, 0));
+  EXPECT_EQ(Pixels(p, {{0, 0}, {63, 0}, {64, 0}, {127, 0}}), "....");
   Instruction(p, 63);
-  EXPECT_TRUE(p.Pixel(0, 0));
-  EXPECT_TRUE(p.Pixel(0, 7));
+  EXPECT_EQ(Pixels(p, {{0, 0}, {0, 7}}), "##");
   Instruction(p, 62);  // display off hides the memory again
   EXPECT_FALSE(p.Pixel(0, 0));
 }
@@ -33,14 +41,10 @@ TEST(Ks0108Panel, ChipSelectsFollowTheInvertedControlBits) {
   Instruction(p, 63);  // control 12: both halves
   Send(p, 1, 0);       // control 0: left only
   Send(p, 2, 6);       // control 6: right only
-  EXPECT_TRUE(p.Pixel(0, 0));
-  EXPECT_FALSE(p.Pixel(64, 0));
-  EXPECT_TRUE(p.Pixel(64, 1));
-  EXPECT_FALSE(p.Pixel(0, 1));
+  EXPECT_EQ(Pixels(p, {{0, 0}, {64, 0}, {64, 1}, {0, 1}}), "#.#.");
   // Control 2 raises neither chip select: nothing is written.
   Send(p, 255, 2);
-  EXPECT_FALSE(p.Pixel(1, 0));
-  EXPECT_FALSE(p.Pixel(65, 0));
+  EXPECT_EQ(Pixels(p, {{1, 0}, {65, 0}}), "..");
 }
 
 TEST(Ks0108Panel, LatchesOnlyOnTheFallingEdgeOfEnable) {
@@ -54,9 +58,7 @@ TEST(Ks0108Panel, LatchesOnlyOnTheFallingEdgeOfEnable) {
   EXPECT_FALSE(p.Pixel(0, 0));
   p.Out(kData, 0x81);  // the data lines at the falling edge count
   p.Out(kControl, 1);
-  EXPECT_TRUE(p.Pixel(0, 0));
-  EXPECT_FALSE(p.Pixel(0, 1));
-  EXPECT_TRUE(p.Pixel(0, 7));
+  EXPECT_EQ(Pixels(p, {{0, 0}, {0, 1}, {0, 7}}), "#.#");
 }
 
 TEST(Ks0108Panel, PageColumnAndAutoIncrement) {
@@ -67,11 +69,8 @@ TEST(Ks0108Panel, PageColumnAndAutoIncrement) {
   Send(p, 0x80, 0);  // column 62
   Send(p, 0x80, 0);  // column 63
   Send(p, 0x80, 0);  // wraps to column 0 of the same page
-  EXPECT_TRUE(p.Pixel(62, 63));
-  EXPECT_TRUE(p.Pixel(63, 63));
-  EXPECT_TRUE(p.Pixel(0, 63));
-  EXPECT_FALSE(p.Pixel(1, 63));
-  EXPECT_FALSE(p.Pixel(64, 63));  // the right half kept its own addresses
+  // Columns 62, 63 and 0 of the left half; the right half kept its own addresses.
+  EXPECT_EQ(Pixels(p, {{62, 63}, {63, 63}, {0, 63}, {1, 63}, {64, 63}}), "###..");
   EXPECT_EQ(p.Left().column, 1);
   EXPECT_EQ(p.Right().column, 62);
 }
@@ -81,8 +80,7 @@ TEST(Ks0108Panel, StartLineScrollsTheDisplay) {
   Instruction(p, 63);
   Send(p, 1, 0);  // memory line 0 of column 0
   Instruction(p, 192 + 1);
-  EXPECT_FALSE(p.Pixel(0, 0));
-  EXPECT_TRUE(p.Pixel(0, 63));  // line 0 now shows at the bottom
+  EXPECT_EQ(Pixels(p, {{0, 0}, {0, 63}}), ".#");  // line 0 now shows at the bottom
   Instruction(p, 192);
   EXPECT_TRUE(p.Pixel(0, 0));
 }

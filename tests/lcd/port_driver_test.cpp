@@ -14,12 +14,15 @@ class PortDriver : public LcdWindow {
   lcd::gLCD& g = f.glcd;
 };
 
-TEST_F(PortDriver, InitWritesDisplayOnAndStartLineToBothHalves) {
+TEST_F(PortDriver, InitWritesDisplayOnAndStartLineToBothHalvesAlsoFromItsButton) {
+  const Writes init{"888 63", "890 12", "890 13", "888 192", "890 12", "890 13"};
   lcd::gLCD fresh(r.world.platform);
   EXPECT_EQ(fresh.glLcdPortBase, 0);
   fresh.LcdInit();
   EXPECT_EQ(fresh.glLcdPortBase, 888);
-  EXPECT_EQ(Take(), (Writes{"888 63", "890 12", "890 13", "888 192", "890 12", "890 13"}));
+  EXPECT_EQ(Take(), init);
+  f.cmdLcdInit.Click();
+  EXPECT_EQ(Take(), init);
 }
 
 TEST_F(PortDriver, EachByteIsDataThenControlWithoutAndWithEnable) {
@@ -45,15 +48,6 @@ TEST_F(PortDriver, EachByteIsDataThenControlWithoutAndWithEnable) {
   }
 }
 
-TEST_F(PortDriver, AnyCheckBoxStateButClearMeansInverted) {
-  for (int v : {1, 2, -1}) {
-    g.LcdSetInverted(v);
-    EXPECT_TRUE(g.gbLcdInverted) << v;
-  }
-  g.LcdSetInverted(0);
-  EXPECT_FALSE(g.gbLcdInverted);
-}
-
 TEST_F(PortDriver, InvertedCheckBoxShowsOnlyWithTheNextFrame) {
   f.chkInverted.Click();
   EXPECT_TRUE(g.gbLcdInverted);
@@ -63,6 +57,10 @@ TEST_F(PortDriver, InvertedCheckBoxShowsOnlyWithTheNextFrame) {
   EXPECT_TRUE(PanelDark(127, 63));
   f.chkInverted.Click();
   EXPECT_FALSE(g.gbLcdInverted);
+  for (int v : {2, -1}) {  // any state but clear means inverted
+    g.LcdSetInverted(v);
+    EXPECT_TRUE(g.gbLcdInverted) << v;
+  }
 }
 
 TEST_F(PortDriver, FrameIsEightPagesOfInstructionsThenColumnsInOrder) {
@@ -134,12 +132,8 @@ TEST_F(PortDriver, SmallerPictureReadsOutsideAsSet) {
 }
 
 TEST(PagePause, RunsDelayLoopsPlusOneWithinTheCounterRange) {
-  EXPECT_EQ(lcd::PauseIterations(5), 6);
-  EXPECT_EQ(lcd::PauseIterations(0), 1);
-  EXPECT_EQ(lcd::PauseIterations(-1), 0);
-  EXPECT_EQ(lcd::PauseIterations(-32768), 0);
-  EXPECT_EQ(lcd::PauseIterations(32766), 32767);
-  EXPECT_EQ(lcd::PauseIterations(1000000), 32768);
+  const std::pair<int32_t, int32_t> cases[] = {{5, 6}, {0, 1}, {-1, 0}, {-32768, 0}, {32766, 32767}, {1000000, 32768}};
+  for (const auto& [loops, iterations] : cases) EXPECT_EQ(lcd::PauseIterations(loops), iterations) << loops;
 }
 
 }  // namespace

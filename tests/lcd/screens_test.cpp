@@ -32,22 +32,12 @@ class Screens : public LcdWindow {
   }
 };
 
-TEST_F(Screens, BrowserPlacesCursorSymbolsProgressAndLines) {
+TEST_F(Screens, BrowserDrawsTitleAndLinesAndKeepsTheCellBorderClear) {
   f.state.gsFolderTitle = "Rock";
   f.lstFilePreview.lines = {"Queen", "01 Intro.mp3"};
-  f.state.giCursorRow = 0;
   f.state.giPlayProgress = 99;
   f.UpdateLcd();
-  // Cursor row 0: pasted at (0, 11).
-  for (auto [x, y] : std::vector<std::pair<int, int>>{{1, 12}, {1, 13}, {2, 13}, {1, 14}}) EXPECT_TRUE(Dark(x, y));
-  for (auto [x, y] : std::vector<std::pair<int, int>>{{2, 12}, {2, 14}, {1, 15}, {2, 15}}) EXPECT_FALSE(Dark(x, y));
-  // Progress 99: columns 1 to 99 of rows 51 to 55, inside the frame.
-  EXPECT_EQ(DarkPixels(f.picLcd, 1, 51, 99, 55).size(), 99u * 5);
-  EXPECT_TRUE(Dark(100, 53));
-  // Stopped with the equalizer off and the MP3 source; column 101 and row 51 of the cells
-  // keep the background.
-  ExpectPasted(f.frmPictures.picStopWithoutEq, 115, 51);
-  ExpectPasted(f.frmPictures.picMp3, 101, 51);
+  // Column 101 and row 51 of the symbol cells keep the background.
   for (int y = 51; y < 64; ++y) EXPECT_FALSE(Dark(101, y)) << y;
   for (int x = 101; x < 114; ++x) EXPECT_FALSE(Dark(x, 51)) << x;
   // Title and lines in the normal font.
@@ -75,11 +65,14 @@ TEST_F(Screens, ProgressBarStaysInsideItsFrame) {
   f.state.giPlayProgress = 0;
   f.UpdateLcd();
   EXPECT_TRUE(DarkPixels(f.picLcd, 1, 51, 99, 55).empty());
-  // A position past the end of the track gives more than 99: the symbol cells stay clean.
-  f.state.giPlayProgress = 140;
-  f.UpdateLcd();
-  EXPECT_EQ(DarkPixels(f.picLcd, 1, 51, 99, 55).size(), 99u * 5);
-  for (int y = 51; y < 64; ++y) EXPECT_FALSE(Dark(101, y)) << y;
+  // 99 fills columns 1 to 99 of rows 51 to 55; a position past the end of the track gives
+  // more than 99, and the symbol cells stay clean.
+  for (int16_t progress : {99, 140}) {
+    f.state.giPlayProgress = progress;
+    f.UpdateLcd();
+    EXPECT_EQ(DarkPixels(f.picLcd, 1, 51, 99, 55).size(), 99u * 5) << progress;
+    for (int y = 51; y < 64; ++y) EXPECT_FALSE(Dark(101, y)) << y;
+  }
 }
 
 TEST_F(Screens, PlayStateSymbolFollowsStateAndEqualizer) {
@@ -144,11 +137,10 @@ TEST_F(Screens, StatusLineJoinsTheFieldsInTheSmallFont) {
   EXPECT_EQ(DarkPixels(f.picLcd, 4, 10, 127, 17), DarkPixels(Text("0123", 4, 10, false), 4, 10, 127, 17));
 }
 
-TEST_F(Screens, EqualizerFramesTheBandAndShowsKnobsAndVolume) {
+TEST_F(Screens, EqualizerFramesTheSelectedBand) {
   f.state.glScreenMode = app::kScreenEqualizer;
   for (int16_t band : {0, 9}) {
     f.miEqBand = band;
-    f.state.giVolume = 128;
     f.UpdateLcd();
     const int p = 12 * band;
     for (int x = p; x <= p + 10; ++x) {
@@ -162,19 +154,6 @@ TEST_F(Screens, EqualizerFramesTheBandAndShowsKnobsAndVolume) {
     EXPECT_FALSE(Dark(p + 11, 0));
     EXPECT_FALSE(Dark(p + 11, 56));
   }
-  // The player's bands stand at 31: the knobs' middle row is 28.
-  for (int i = 0; i < 10; ++i) {
-    const int b = 12 * i;
-    for (int x = b + 1; x <= b + 9; ++x) EXPECT_TRUE(Dark(x, 28)) << i << " " << x;
-    EXPECT_TRUE(Dark(b + 2, 27));
-    EXPECT_TRUE(Dark(b + 8, 29));
-    EXPECT_FALSE(Dark(b + 9, 27)) << i;
-    EXPECT_FALSE(Dark(b + 9, 29)) << i;
-    EXPECT_TRUE(DarkPixels(f.picLcd, b + 1, 30, b + 9, 55).empty()) << i;
-  }
-  // Volume 128: rows 28 to 55 of columns 121 to 126.
-  EXPECT_EQ(DarkPixels(f.picLcd, 121, 1, 126, 55).size(), 6u * 28);
-  EXPECT_TRUE(DarkPixels(f.picLcd, 121, 1, 126, 27).empty());
   ExpectPanelShowsPicture();
 }
 
@@ -188,6 +167,7 @@ TEST_F(Screens, KnobsFollowThePlayersBandValues) {
     const int b = 12 * i;
     EXPECT_TRUE(Dark(b + 1, k) && Dark(b + 9, k)) << "band " << i << " row " << k;
     EXPECT_TRUE(Dark(b + 2, k - 1) && Dark(b + 8, k + 1)) << "band " << i;
+    for (int y : {k - 1, k + 1}) EXPECT_EQ(Dark(b + 9, y), y == 26) << "band " << i << " tapers";
     // Nothing else of the knob column between the frame rows, apart from the centre line.
     for (int y = 1; y <= 55; ++y) {
       if (y < k - 1 || y > k + 1) {
@@ -278,9 +258,12 @@ TEST_F(Screens, FrameSwitchesTheRefreshOffAndOnAndShowsTheTime) {
 }
 
 TEST_F(Screens, ShowEqAndHelpChooseTheScreen) {
-  f.state.giHelpPageCount = 3;
+  f.state.giHelpPageCount = 0;  // help without pages leaves the screen
   f.chkShowEq.Click();
+  f.cmdShowHelp.Click();
   EXPECT_EQ(f.state.glScreenMode, app::kScreenEqualizer);
+  EXPECT_EQ(f.state.giHelpPage, 0);
+  f.state.giHelpPageCount = 3;
   std::vector<std::pair<int, int>> seen;  // (mode, page) after each press
   for (int i = 0; i < 4; ++i) {
     f.cmdShowHelp.Click();
@@ -291,20 +274,6 @@ TEST_F(Screens, ShowEqAndHelpChooseTheScreen) {
   f.chkShowEq.Click();  // leaves the help page number alone
   EXPECT_EQ(f.state.glScreenMode, app::kScreenBrowser);
   EXPECT_EQ(f.state.giHelpPage, 1);
-}
-
-TEST_F(Screens, HelpWithoutPagesLeavesTheScreen) {
-  f.state.giHelpPageCount = 0;
-  f.state.glScreenMode = app::kScreenEqualizer;
-  f.cmdShowHelp.Click();
-  EXPECT_EQ(f.state.glScreenMode, app::kScreenEqualizer);
-  EXPECT_EQ(f.state.giHelpPage, 0);
-}
-
-TEST_F(Screens, InitButtonSendsTheInitCommands) {
-  f.cmdLcdInit.Click();
-  EXPECT_EQ(r.world.port.TakeWrites(),
-            (std::vector<std::string>{"888 63", "890 12", "890 13", "888 192", "890 12", "890 13"}));
 }
 
 TEST(ScaleValue, RoundsHalvesToEven) {

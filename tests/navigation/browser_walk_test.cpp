@@ -53,14 +53,6 @@ INSTANTIATE_TEST_SUITE_P(
       return std::to_string(i.param.entries) + (i.param.move == kCursorDown ? "EntriesDown" : "EntriesUp");
     });
 
-TEST_F(NavTest, UpFromTheFirstOfTenShowsTheLastFive) {
-  Start(Numbered("Song", 10, ".mp3"));
-  UpdateListWindow(f(), kCursorUp, 0, kSilent);
-  EXPECT_EQ(s().giSelectedEntryNr, 10);
-  ASSERT_EQ(f().lstFilePreview.lines.size(), 5u);
-  EXPECT_EQ(f().lstFilePreview.lines.front(), "     " + Entries()[5]);
-}
-
 TEST_F(NavTest, EmptyFolderShowsNothingAndKeepsTheLastSelection) {
   Start({"Empty/", "Song.mp3"});
   WalkTo("Empty");

@@ -55,37 +55,6 @@ TEST_F(NavTest, StoreIsIgnoredWhileTheCdIsTheSource) {
   EXPECT_EQ(s().gsLastResumeMp3AudioDir, "Music/");
 }
 
-TEST_F(NavTest, ResumeListsTheStoredFolderAndReturnsThroughTheParents) {
-  std::vector<std::string> tree = Numbered("Pop/p", 3, ".mp3");
-  for (const auto& d : Numbered("D", 9, "/")) tree.push_back(d + "s.mp3");
-  for (const auto& t : Numbered("D05/t", 8, ".mp3")) tree.push_back(t);
-  Start(tree);
-  WalkTo("D05");
-  const Pos root_window = Window();
-  f().cmdPlay_Click();
-  WalkTo("t04.mp3");
-  const Pos inner_window = Window();
-  f().cmdStoreLastMp3_Click();
-  EXPECT_EQ(s().gsLastResumeMp3AudioDir, "Music/D05/");
-
-  f().cmdStop_Click();
-  WalkTo("Pop");
-  f().cmdPlay_Click();
-  s().glMediaSource = app::kSourceCdReady;  // a resume also leaves the CD
-  f().cmdResumeLastMp3_Click();
-  EXPECT_EQ(s().glMediaSource, app::kSourceMp3);
-  EXPECT_EQ(s().gsAudioDir, "Music/D05/");
-  EXPECT_EQ(s().gsSelectedEntry, "t04.mp3");
-  EXPECT_EQ(Window(), inner_window);
-  EXPECT_EQ(s().gsFolderTitle, "     D05");
-  EXPECT_EQ(s().glPlayState, app::kStopped);  // nothing was playing when stored
-  ExpectWindowShown();
-  f().cmdStop_Click();
-  EXPECT_EQ(s().gsAudioDir, "Music/");
-  EXPECT_EQ(Window(), root_window);
-  EXPECT_EQ(s().gsSelectedEntry, "D05");
-}
-
 TEST_F(NavTest, ResumePlaysOnlyFilesWithAThreeLetterExtension) {
   const struct {
     std::string name;
@@ -138,11 +107,13 @@ TEST_F(NavTest, ResumeOfAVanishedFolderShowsAnEmptyListAndPlaysNothing) {
   EXPECT_EQ(s().glPlayState, app::kStopped);
 }
 
-TEST_F(NavTest, BookmarkSurvivesARestartThroughTheSettingsFile) {
+TEST_F(NavTest, BookmarkSurvivesARestartAndResumeReturnsThroughTheParents) {
   std::vector<std::string> tree = Numbered("R/r", 7, ".mp3");
   for (const auto& x : Numbered("R/Sub/x", 6, ".mp3")) tree.push_back(x);
+  for (const auto& d : Numbered("D", 9, "/")) tree.push_back(d);
   Start(tree);
   WalkTo("R");
+  const Pos root = Window();
   f().cmdPlay_Click();
   WalkTo("Sub");
   const Pos parent = Window();
@@ -157,16 +128,22 @@ TEST_F(NavTest, BookmarkSurvivesARestartThroughTheSettingsFile) {
   Restart();
   EXPECT_EQ(s().gsAudioDir, "Music/");  // the bookmark waits for the Resume key
   EXPECT_EQ(s().gsLastResumeMp3AudioDir, "Music/R/Sub/");
+  s().glMediaSource = app::kSourceCdReady;  // a resume also leaves the CD
   f().cmdResumeLastMp3_Click();
+  EXPECT_EQ(s().glMediaSource, app::kSourceMp3);
   EXPECT_EQ(s().gsAudioDir, "Music/R/Sub/");
   EXPECT_EQ(s().gsSelectedEntry, "x05.mp3");
   EXPECT_EQ(Window(), inner);
   EXPECT_EQ(s().giFolderDepth, 2);
+  EXPECT_EQ(s().gsFolderTitle, "     R - Sub");
+  EXPECT_EQ(s().glPlayState, app::kStopped);  // nothing was playing when stored
+  ExpectWindowShown();
   f().cmdStop_Click();
   EXPECT_EQ(s().gsSelectedEntry, "Sub");
   EXPECT_EQ(Window(), parent);
   f().cmdStop_Click();
   EXPECT_EQ(s().gsSelectedEntry, "R");
+  EXPECT_EQ(Window(), root);
 }
 
 }  // namespace

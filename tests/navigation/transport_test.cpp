@@ -18,7 +18,7 @@ TEST_F(NavTest, HelpScreenIgnoresTheNavigationKeysAndTheAdvance) {
     EXPECT_EQ(s().glPlayState, app::kPlaying);
     EXPECT_EQ(f().miEqBand, 0);
   }
-  f().SelectNextEntry(2);
+  f().SelectNextEntry(2);  // nor the advance
   EXPECT_EQ(Window(), Pos(0, 0));
 }
 
@@ -39,11 +39,14 @@ TEST_F(NavTest, EqualizerScreenStepsTheBandWithWrapAround) {
     (f().*c.key)();
     EXPECT_EQ(f().miEqBand, c.to);
   }
-  // Next and Previous change the band's value, not the cursor.
+  // Next and Previous change the band's value, not the cursor; the advance runs on.
   f().cmdNext_Click();
   f().cmdPrev_Click();
   EXPECT_EQ(Window(), Pos(0, 0));
   EXPECT_EQ(s().glPlayState, app::kStopped);
+  s().glPlayState = app::kPlaying;
+  f().SelectNextEntry(2);
+  EXPECT_EQ(s().giSelectedEntryNr, 2);
 }
 
 TEST_F(NavTest, StopGoesUpOneLevelAtATimeAndStopsAtTheRoot) {
@@ -62,19 +65,6 @@ TEST_F(NavTest, StopGoesUpOneLevelAtATimeAndStopsAtTheRoot) {
   EXPECT_EQ(s().giFolderDepth, 0);
 }
 
-TEST_F(NavTest, StopWithTheCdSourceNeverChangesTheFolder) {
-  Start({"Rock/a.mp3"});
-  folder().Write("CD/Track01.cda", "cd");
-  s().glMediaSource = app::kSourceCdReady;
-  s().gsAudioDir = "CD/";
-  navigation::ListFolder(f(), "CD/", 0, navigation::kSilent);
-  f().cmdPlay_Click();
-  EXPECT_EQ(s().glPlayState, app::kPlaying);
-  f().cmdStop_Click();
-  EXPECT_EQ(s().glPlayState, app::kStopped);
-  EXPECT_EQ(s().gsAudioDir, "CD/");
-}
-
 TEST_F(NavTest, PreviousWhilePlayingOntoAFolderEntersIt) {
   Start({"Sub/x.mp3", "Sub/y.mp3", "b.mp3"});
   WalkTo("b.mp3");
@@ -87,16 +77,7 @@ TEST_F(NavTest, PreviousWhilePlayingOntoAFolderEntersIt) {
   EXPECT_EQ(s().glPlayState, app::kPlaying);
 }
 
-TEST_F(NavTest, AutomaticAdvanceFromTheLastEntryWrapsToTheFirst) {
-  Start({"a.mp3", "b.mp3", "c.mp3"});
-  WalkTo(Entries().back());
-  f().cmdPlay_Click();
-  f().SelectNextEntry(2);
-  EXPECT_EQ(s().giSelectedEntryNr, 1);
-  EXPECT_EQ(s().glPlayState, app::kPlaying);
-}
-
-TEST_F(NavTest, AutomaticAdvanceIntoAFolderStartsNothingThenStepsOn) {
+TEST_F(NavTest, AutomaticAdvanceIntoAFolderStartsNothingThenStepsOnAndWraps) {
   Start({"Sub/x.mp3", "Sub/y.mp3", "a.mp3", "b.mp3"});
   const int n = static_cast<int>(Entries().size());
   WalkTo(Entries()[(IndexOf("Sub") + n - 1) % n]);  // the entry before the folder, wrapping
@@ -107,17 +88,9 @@ TEST_F(NavTest, AutomaticAdvanceIntoAFolderStartsNothingThenStepsOn) {
   f().SelectNextEntry(2);
   EXPECT_EQ(s().giSelectedEntryNr, 2);
   EXPECT_EQ(s().glPlayState, app::kPlaying);
-}
-
-TEST_F(NavTest, AdvanceRunsOnTheEqualizerScreenButNotOnTheHelpScreen) {
-  Start({"a.mp3", "b.mp3", "c.mp3"});
-  s().glPlayState = app::kPlaying;
-  s().glScreenMode = app::kScreenEqualizer;
-  f().SelectNextEntry(2);
-  EXPECT_EQ(s().giSelectedEntryNr, 2);
-  s().glScreenMode = app::kScreenHelp;
-  f().SelectNextEntry(2);
-  EXPECT_EQ(s().giSelectedEntryNr, 2);
+  f().SelectNextEntry(2);  // from the last entry to the first
+  EXPECT_EQ(s().giSelectedEntryNr, 1);
+  EXPECT_EQ(s().gsSelectedEntry, Entries().front());
 }
 
 }  // namespace

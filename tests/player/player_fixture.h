@@ -3,9 +3,12 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "app/controls.h"
 #include "app/event_loop.h"
 #include "hosts/sim/sim_world.h"
 #include "player/winamp_control.h"
@@ -32,9 +35,28 @@ class PlayerLinkTest : public ::testing::Test {
   }
   std::vector<std::string> TakeEvents() { return world.events.Take(); }
 
+  // Runs fn once from the event loop, ms after now, as a timer of the window would.
+  void After(int32_t ms, std::function<void()> fn) {
+    app::Timer& t = timers_.emplace_back("after", loop);
+    t.SetInterval(ms);
+    t.on_timer = [&t, fn] {
+      t.SetEnabled(false);
+      fn();
+    };
+    t.SetEnabled(true);
+  }
+  // The player's window is gone, and starting the player does not bring one up by itself.
+  void PlayerGone() {
+    world.player.SetWindow(false);
+    world.player.autostart = false;
+  }
+
   static std::string Box(const std::string& text) {
     return R"({"event":"msgbox","title":"Winamp Control","text":")" + text + "\"}";
   }
+
+ private:
+  std::deque<app::Timer> timers_;
 };
 
 }  // namespace lorvan::testing

@@ -39,6 +39,9 @@ TEST_F(SimPlayerTest, DefaultsBeforeAnyScript) {
   for (int32_t position = 0; position <= 10; ++position) EXPECT_EQ(Ask(position, 127), 31) << position;
   EXPECT_EQ(Ask(11, 127), 0);
   EXPECT_EQ(Ask(0, 124), 0);
+  Menu(40045);  // play with an empty playlist does nothing
+  EXPECT_EQ(Ask(0, 104), 0);
+  EXPECT_EQ(Ask(0, 105), -1);
 }
 
 TEST_F(SimPlayerTest, PlayCountsUpPauseFreezesStopResets) {
@@ -66,13 +69,7 @@ TEST_F(SimPlayerTest, PlayCountsUpPauseFreezesStopResets) {
   EXPECT_EQ(Ask(0, 105), 0);
 }
 
-TEST_F(SimPlayerTest, PlayWithAnEmptyPlaylistDoesNothing) {
-  Menu(40045);
-  EXPECT_EQ(Ask(0, 104), 0);
-  EXPECT_EQ(Ask(0, 105), -1);
-}
-
-TEST_F(SimPlayerTest, TrackEndsByItselfAtItsLength) {
+TEST_F(SimPlayerTest, TrackEndsByItselfAtItsLengthAndWithoutALengthPlaysOn) {
   player.SetLength(3);
   PlayFile("a.mp3");
   clock.Advance(2999);
@@ -80,10 +77,8 @@ TEST_F(SimPlayerTest, TrackEndsByItselfAtItsLength) {
   clock.Advance(1);
   EXPECT_EQ(Ask(0, 104), 0);
   EXPECT_EQ(Ask(0, 105), -1);
-}
-
-TEST_F(SimPlayerTest, WithoutALengthATrackPlaysOn) {
-  PlayFile("a.mp3");
+  player.SetLength(0);
+  PlayFile("b.mp3");
   clock.Advance(3600000);
   EXPECT_EQ(Ask(0, 104), 1);
   EXPECT_EQ(Ask(0, 105), 3600000);

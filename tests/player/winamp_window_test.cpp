@@ -1,5 +1,4 @@
 // Finding the player's window, starting the player when it is missing, and the wait for it.
-#include "app/controls.h"
 #include "player_fixture.h"
 
 namespace lorvan::testing {
@@ -12,16 +11,12 @@ using ::testing::SizeIs;
 
 constexpr const char* kStartEvent = R"({"event":"shell","command":"Winamp.exe","style":1,"task":)";
 
-TEST_F(PlayerLinkTest, RunningPlayerIsUsedWithoutStartingAnother) {
+TEST_F(PlayerLinkTest, RunningPlayerIsUsedWithoutStartingAnotherAndIsWinampLoadedOnlyLooks) {
   const platform::Hwnd h = world.player.hwnd();
   EXPECT_TRUE(winamp.IsWinampLoaded());
   EXPECT_EQ(winamp.GetWinampHwnd(), h);
   winamp.PlaySong();
-  EXPECT_THAT(Events("shell"), IsEmpty());
   EXPECT_EQ(loop.NowMs(), 0);
-}
-
-TEST_F(PlayerLinkTest, IsWinampLoadedOnlyLooks) {
   world.player.SetWindow(false);
   EXPECT_FALSE(winamp.IsWinampLoaded());
   EXPECT_THAT(Events("shell"), IsEmpty());
@@ -48,20 +43,13 @@ TEST_F(PlayerLinkTest, MissingPlayerIsStartedAndFoundUnderItsNewHandle) {
 }
 
 TEST_F(PlayerLinkTest, LookupWaitsForASlowPlayerWhileTheProgramRuns) {
-  world.player.SetWindow(false);
-  world.player.autostart = false;
+  PlayerGone();
   int ticks = 0;
   app::Timer refresh("tmrRefresh", loop);
   refresh.SetInterval(20);
   refresh.on_timer = [&] { ++ticks; };
   refresh.SetEnabled(true);
-  app::Timer appear("appear", loop);
-  appear.SetInterval(2500);
-  appear.on_timer = [&] {
-    world.player.SetWindow(true);
-    appear.SetEnabled(false);
-  };
-  appear.SetEnabled(true);
+  After(2500, [&] { world.player.SetWindow(true); });
 
   EXPECT_EQ(winamp.GetPlayStatus(), 0);
   EXPECT_EQ(loop.NowMs(), 2500);
@@ -71,25 +59,14 @@ TEST_F(PlayerLinkTest, LookupWaitsForASlowPlayerWhileTheProgramRuns) {
 }
 
 TEST_F(PlayerLinkTest, CallEnteringDuringAStartWaitsForItInsteadOfStartingAnother) {
-  world.player.SetWindow(false);
-  world.player.autostart = false;
+  PlayerGone();
   std::vector<std::string> order;
-  app::Timer nested("nested", loop);
-  nested.SetInterval(100);
-  nested.on_timer = [&] {
-    nested.SetEnabled(false);
+  After(100, [&] {
     order.push_back("nested enters");
     winamp.ClearPlaylist();
     order.push_back("nested done");
-  };
-  nested.SetEnabled(true);
-  app::Timer appear("appear", loop);
-  appear.SetInterval(1000);
-  appear.on_timer = [&] {
-    appear.SetEnabled(false);
-    world.player.SetWindow(true);
-  };
-  appear.SetEnabled(true);
+  });
+  After(1000, [&] { world.player.SetWindow(true); });
 
   winamp.AddToPlaylistNew("first.mp3");
   order.push_back("outer done");
@@ -101,31 +78,16 @@ TEST_F(PlayerLinkTest, CallEnteringDuringAStartWaitsForItInsteadOfStartingAnothe
 }
 
 TEST_F(PlayerLinkTest, NestedFileNameDoesNotReplaceTheWaitingOne) {
-  world.player.SetWindow(false);
-  world.player.autostart = false;
-  app::Timer nested("nested", loop);
-  nested.SetInterval(10);
-  nested.on_timer = [&] {
-    nested.SetEnabled(false);
-    winamp.AddToPlaylistNew("a much longer name that needs a new buffer.mp3");
-  };
-  nested.SetEnabled(true);
-  app::Timer appear("appear", loop);
-  appear.SetInterval(50);
-  appear.on_timer = [&] {
-    appear.SetEnabled(false);
-    world.player.SetWindow(true);
-  };
-  appear.SetEnabled(true);
-
+  PlayerGone();
+  After(10, [&] { winamp.AddToPlaylistNew("a much longer name that needs a new buffer.mp3"); });
+  After(50, [&] { world.player.SetWindow(true); });
   std::string name = "x.mp3";
   winamp.AddToPlaylistNew(name);
   EXPECT_THAT(world.player.Playlist(), ElementsAre("a much longer name that needs a new buffer.mp3", "x.mp3"));
 }
 
 TEST_F(PlayerLinkTest, StartThatNeverOpensAWindowGivesUpAfter30SecondsAndSaysSoOnce) {
-  world.player.SetWindow(false);
-  world.player.autostart = false;
+  PlayerGone();
   int16_t level = 100;
   EXPECT_EQ(winamp.SetVolume(level), 0);
   EXPECT_EQ(loop.NowMs(), player::kPlayerWindowWaitMs);
@@ -143,18 +105,13 @@ TEST_F(PlayerLinkTest, StartThatNeverOpensAWindowGivesUpAfter30SecondsAndSaysSoO
 }
 
 TEST_F(PlayerLinkTest, GivingUpWithCallsWaitingInsideEachOtherReportsOnce) {
-  world.player.SetWindow(false);
-  world.player.autostart = false;
+  PlayerGone();
   int nested_calls = 0;
   int32_t nested_answer = -5;
-  app::Timer nested("nested", loop);
-  nested.SetInterval(20);
-  nested.on_timer = [&] {
-    nested.SetEnabled(false);
+  After(20, [&] {
     ++nested_calls;
     nested_answer = winamp.GetEqualizerValue(2);
-  };
-  nested.SetEnabled(true);
+  });
 
   winamp.SetEqualizerValue(2, 40);
 

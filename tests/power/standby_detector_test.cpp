@@ -52,15 +52,6 @@ class Detector : public ::testing::Test {
   }
 };
 
-TEST_F(Detector, AutomaticResumeIsReportedAtOnce) {
-  world.power.resume_automatic = true;
-  const StandbyRun r = Start(60, 30000);
-  EXPECT_EQ(r.standby_requests, 1);
-  EXPECT_EQ(r.wake_ups, 1);
-  EXPECT_EQ(r.source, kWakeUpAutomatic);
-  EXPECT_LE(r.woke_at_ms, 30000 + 2);
-}
-
 TEST_F(Detector, AnAutomaticResumeAlreadyReportedSkipsTheStandby) {
   world.power.resume_automatic = true;
   world.power.SetSuspendState(false, false, false);  // an earlier automatic resume, no input since
@@ -70,36 +61,34 @@ TEST_F(Detector, AnAutomaticResumeAlreadyReportedSkipsTheStandby) {
   EXPECT_EQ(r.woke_at_ms, 0);
 }
 
-TEST_F(Detector, UserResumeWaitsUntilTheDetectionTimeHasPassed) {
+TEST_F(Detector, EachKindOfResumeEndsTheRunOnce) {
   struct Case {
+    const char* name;
+    bool automatic, accepted;
     int16_t T;
     int64_t standby_ms;
+    int32_t source;
     int64_t woke_at_ms;
   } cases[] = {
-      // Resumed before T: the box keeps its standby state until T has passed (the time of
-      // day is past start + T only at +2 ms, see the single precision test).
-      {60, 10000, 60002},
-      // Resumed after T: reported on the first pass after the resume.
-      {60, 120000, 120001},
-      {0, 0, 2},
+      // The time of day is past start + T only at +2 ms (see the single precision test).
+      {"user resume before T: standby kept until T has passed", false, true, 60, 10000, kWakeUpByTime, 60002},
+      {"user resume after T: reported on the first pass after it", false, true, 60, 120000, kWakeUpByTime, 120001},
+      {"T of 0", false, true, 0, 0, kWakeUpByTime, 2},
+      {"refused standby: no resume at all, ends by time", true, false, 5, 99999, kWakeUpByTime, 5002},
+      // Last: an automatic resume stays reported until the next input (see below).
+      {"automatic resume: reported on the first pass after it", true, true, 60, 30000, kWakeUpAutomatic, 30001},
   };
   for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
     world.clock.SetDateTime(At(2026, 3, 1, 10, 0, 0));
+    world.power.resume_automatic = c.automatic;
+    world.power.standby_accepted = c.accepted;
     const StandbyRun r = Start(c.T, c.standby_ms);
-    EXPECT_EQ(r.standby_requests, 1) << c.T << "/" << c.standby_ms;
+    EXPECT_EQ(r.standby_requests, 1);
     EXPECT_EQ(r.wake_ups, 1);
-    EXPECT_EQ(r.source, kWakeUpByTime);
-    EXPECT_EQ(r.woke_at_ms, c.woke_at_ms) << c.T << "/" << c.standby_ms;
+    EXPECT_EQ(r.source, c.source);
+    EXPECT_EQ(r.woke_at_ms, c.woke_at_ms);
   }
-}
-
-TEST_F(Detector, RefusedStandbyEndsByTimeAfterT) {
-  world.power.standby_accepted = false;
-  world.power.resume_automatic = true;  // a refused standby is no resume at all
-  const StandbyRun r = Start(5, 99999);
-  EXPECT_EQ(r.standby_requests, 1);
-  EXPECT_EQ(r.source, kWakeUpByTime);
-  EXPECT_EQ(r.woke_at_ms, 5002);
 }
 
 TEST_F(Detector, TheTimeTestIsInSinglePrecision) {

@@ -9,34 +9,34 @@ namespace {
 
 using nlohmann::json;
 
-json LastState(const ScenarioResult& r) { return json::parse(r.OutLines().back()); }
+// The `dump state` lines of a script that runs to its end.
+std::vector<json> States(const ProgramFolder& folder, const std::string& script) {
+  const auto r = RunScenario(folder.path(), script);
+  EXPECT_EQ(r.exit_status, 0) << r.err;
+  std::vector<json> states;
+  for (const auto& line : r.OutLines()) states.push_back(json::parse(line));
+  return states;
+}
 
 TEST(CdScenario, NoDiscGivesNoCdAfter15Seconds) {
   ProgramFolder folder;
-  const auto r = RunScenario(folder.path(), "cd empty\nstart\nkey G\nwait 14990\ndump state\nwait 20\ndump state\n");
-  ASSERT_EQ(r.exit_status, 0) << r.err;
-  ASSERT_EQ(r.OutLines().size(), 2u);
-  EXPECT_EQ(json::parse(r.OutLines()[0])["glMediaSource"], 2);
-  EXPECT_EQ(json::parse(r.OutLines()[0])["tmrCdSearchingTimeout"], true);
-  EXPECT_EQ(LastState(r)["glMediaSource"], -1);
-  EXPECT_EQ(LastState(r)["tmrCdSearchingTimeout"], false);
+  const auto s = States(folder, "cd empty\nstart\nkey G\nwait 14990\ndump state\nwait 20\ndump state\n");
+  ASSERT_EQ(s.size(), 2u);
+  EXPECT_EQ(s[0]["glMediaSource"], 2);
+  EXPECT_EQ(s[0]["tmrCdSearchingTimeout"], true);
+  EXPECT_EQ(s[1]["glMediaSource"], -1);
+  EXPECT_EQ(s[1]["tmrCdSearchingTimeout"], false);
 }
 
 TEST(CdScenario, AReadyDiscIsTheSourceAndListedAtOnce) {
   ProgramFolder folder;
   folder.Write("CD/Track01.cda", "cd");
-  const auto r = RunScenario(folder.path(), "cd ready\nstart\nkey G\ndump state\n");
-  ASSERT_EQ(r.exit_status, 0) << r.err;
-  EXPECT_EQ(LastState(r)["glMediaSource"], 1);
-  EXPECT_EQ(LastState(r)["gsAudioDir"], "CD/");
-  EXPECT_EQ(LastState(r)["lstFileEntries"], json::array({"Track01"}));
+  const auto s = States(folder, "cd ready\nstart\nkey G\ndump state\n");
+  ASSERT_EQ(s.size(), 1u);
+  EXPECT_EQ(s[0]["glMediaSource"], 1);
+  EXPECT_EQ(s[0]["gsAudioDir"], "CD/");
+  EXPECT_EQ(s[0]["lstFileEntries"], json::array({"Track01"}));
 }
-
-}  // namespace
-}  // namespace lorvan::testing
-
-namespace lorvan::testing {
-namespace {
 
 // Switching the source lists a root at depth 0, so that toggling from deep folders again and
 // again never fills the position stacks.
@@ -46,15 +46,12 @@ TEST(CdScenario, TogglingFromDeepFoldersKeepsFoldersEnterable) {
   folder.Write("CD/Track01.cda", "t");
   std::string script = "cd ready\nstart\n";
   for (int i = 0; i < 8; ++i) script += "key P\nkey P\nkey P\nkey G\nkey G\n";
-  script += "dump state\nkey P\ndump state\n";
-  const auto r = RunScenario(folder.path(), script);
-  ASSERT_EQ(r.exit_status, 0) << r.err;
-  const auto at_root = nlohmann::json::parse(r.OutLines().at(0));
-  EXPECT_EQ(at_root["giFolderDepth"], 0);
-  EXPECT_EQ(at_root["gsAudioDir"], "Music/");
-  const auto entered = nlohmann::json::parse(r.OutLines().at(1));
-  EXPECT_EQ(entered["gsAudioDir"], "Music/A/");
-  EXPECT_EQ(entered["giFolderDepth"], 1);
+  const auto s = States(folder, script + "dump state\nkey P\ndump state\n");
+  ASSERT_EQ(s.size(), 2u);
+  EXPECT_EQ(s[0]["giFolderDepth"], 0);
+  EXPECT_EQ(s[0]["gsAudioDir"], "Music/");
+  EXPECT_EQ(s[1]["gsAudioDir"], "Music/A/");
+  EXPECT_EQ(s[1]["giFolderDepth"], 1);
 }
 
 }  // namespace

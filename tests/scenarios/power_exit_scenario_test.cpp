@@ -124,14 +124,5 @@ TEST(PowerScenario, AProgramFolderWithBlanksStartsExactlyItsShutdownProgram) {
   EXPECT_EQ(lines[4], "{\"event\":\"exit\"}");
 }
 
-TEST(PowerScenario, BadPowerAndCdLinesAreScriptErrors) {
-  ProgramFolder folder;
-  for (const char* line : {"cd full", "cd", "cd ready now", "power resume later", "power standby", "power nap"}) {
-    const auto r = RunScenario(folder.path(), std::string("start\n") + line + "\n");
-    EXPECT_EQ(r.exit_status, 2) << line;
-    EXPECT_NE(r.err.find("test.script:2:"), std::string::npos) << line << ": " << r.err;
-  }
-}
-
 }  // namespace
 }  // namespace lorvan::testing
