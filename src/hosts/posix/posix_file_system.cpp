@@ -33,6 +33,7 @@ std::string PosixFileSystem::Resolve(const std::string& path) const {
 std::vector<std::string> PosixFileSystem::ListFolder(const std::string& folder) {
   std::vector<std::string> names;
   const std::string dir = Resolve(folder.empty() ? "." : folder);
+  if (folder_fault_injection && !folder_fault_injection(dir)) return names;
   DIR* d = opendir(dir.c_str());
   if (!d) return names;
   while (dirent* e = readdir(d)) {
