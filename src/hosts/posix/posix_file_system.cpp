@@ -103,8 +103,12 @@ void PosixFileSystem::ReplaceFile(const std::string& path, const std::string& co
     ::unlink(temp.c_str());
     throw platform::FileError(path + ": cannot " + what + ": " + why);
   };
+  // A temporary file left by a rewrite that never got to its rename is removed, and the new
+  // one is made afresh: never written through a link that took its name, which could point
+  // anywhere outside the program folder.
+  ::unlink(temp.c_str());
   errno = 0;
-  int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
   if (fd < 0 || !step_ok("open")) fail("create " + temp, fd);
   size_t done = 0;
   while (done < content.size()) {
