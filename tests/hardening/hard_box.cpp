@@ -190,10 +190,12 @@ bool HardBox::Select(const std::string& entry) {
   return n > 0 && state().gsSelectedEntry == entry;
 }
 
-bool HardBox::PanelShowsPicture() {
+bool HardBox::PanelShowsPicture() { return PanelShows(runner.form.picLcd); }
+
+bool HardBox::PanelShows(const lcd::Picture& bitmap) {
   for (int y = 0; y < lcd::kLcdHeight; ++y) {
     for (int x = 0; x < lcd::kLcdWidth; ++x) {
-      if (runner.world.port.panel.Pixel(x, y) != lcd::IsSetPixel(runner.form.picLcd.Point(x, y))) return false;
+      if (runner.world.port.panel.Pixel(x, y) != lcd::IsSetPixel(bitmap.Point(x, y))) return false;
     }
   }
   return true;

@@ -74,6 +74,8 @@ class HardBox {
   // The panel shows the frame the program composed last, and it is the browser screen of
   // the MP3 source (its symbol above the status line).
   bool PanelShowsPicture();
+  // The panel shows exactly this full-screen bitmap.
+  bool PanelShows(const lcd::Picture& bitmap);
   bool BrowserOnPanel();
 
   // The sandbox before a run; afterwards nothing in it may differ but the settings file and

@@ -20,6 +20,12 @@ void ThreeFiles(HardBox& b) {
   b.Probe("idle", [] {});
 }
 
+std::string Lines(const std::string& line, int times) {
+  std::string s;
+  for (int i = 0; i < times; ++i) s += line + "\n";
+  return s;
+}
+
 std::string EntryPath(HardBox& b, int number) { return b.state().gsAudioDir + b.form().lstFileEntries.lines.at(number - 1); }
 
 int Shells(const std::vector<nlohmann::json>& events) {
@@ -62,6 +68,40 @@ TEST(PlayerKilled, WhilePlayingIsStartedAgainByTheNextQueryAndTheBoxPlaysOn) {
     EXPECT_EQ(p.CurrentFile(), EntryPath(b, b.state().giSelectedEntryNr));
     EXPECT_EQ(b.state().glPlayState, app::kPlaying);
     EXPECT_TRUE(b.BrowserOnPanel());
+  }
+}
+
+TEST(PlayerKilled, LeavingWhileTheTickWaitsForTheNextPlayerEndsTheProgramForGood) {
+  // The player is gone and does not come back; the refresh tick waits for the one it
+  // started. The exit key is handled during that wait, and its way out ends the program
+  // below the waiting tick.
+  for (const char* state : {"stopped", "playing"}) {
+    SCOPED_TRACE(state);
+    HardBox b;
+    ThreeFiles(b);
+    b.Probe("drain", [&] { b.Events(); });
+    int64_t ended_at = -1;
+    auto recorded = b.form().on_unload;
+    b.form().on_unload = [&] {
+      ended_at = b.world().clock.MonotonicMs();
+      recorded();
+    };
+    const std::string play = std::string(state) == "playing" ? "key P\n" : "";
+    ASSERT_EQ(b.Run("start\n" + play + "wait 100\nprobe drain\nplayer autostart 0\nplayer window 0\nwait 1000\n" +
+                    Lines("key X", 5) + "wait 120000\nprobe idle\n"),
+              0)
+        << b.err.str();
+    std::vector<std::string> after_exit;
+    bool exited = false;
+    for (const auto& e : b.Events()) {
+      if (exited) after_exit.push_back(e.dump());
+      exited = exited || e["event"] == "exit";
+    }
+    ASSERT_TRUE(exited);
+    EXPECT_THAT(after_exit, IsEmpty()) << "nothing happens once the program has ended";
+    EXPECT_TRUE(b.PanelShows(b.form().frmPictures.picServiceExitBackground)) << "the exit picture stays";
+    EXPECT_FALSE(b.form().tmrRefresh.Enabled());
+    EXPECT_LE(ended_at, 1100 + 31000) << "the way out waits for the player once, not longer";
   }
 }
 
