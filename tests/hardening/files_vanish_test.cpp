@@ -1,5 +1,7 @@
 // The help file and the font files vanishing while the box runs: the screens go on being
 // drawn; at most the text changes, and it comes back with the files.
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -66,12 +68,14 @@ TEST(VanishingFiles, FontsThatGoChangeNoMoreThanTheTextAndComeBackWithTheirFiles
   struct Case {
     const char* name;
     std::vector<std::string> files;
-    bool as_folder;  // the name is taken by a folder instead
+    char stand_in;  // what takes the name meanwhile: nothing, a folder, a named pipe
   } cases[] = {
-      {"normal font deleted", {normal}, false},
-      {"small font deleted", {small}, false},
-      {"both deleted", {normal, small}, false},
-      {"both replaced by folders", {normal, small}, true},
+      {"normal font deleted", {normal}, 0},
+      {"small font deleted", {small}, 0},
+      {"both deleted", {normal, small}, 0},
+      {"both replaced by folders", {normal, small}, 'd'},
+      // Nothing ever writes into the pipe: opening it to read would wait for ever.
+      {"both replaced by named pipes", {normal, small}, 'p'},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -84,7 +88,10 @@ TEST(VanishingFiles, FontsThatGoChangeNoMoreThanTheTextAndComeBackWithTheirFiles
       for (const auto& f : c.files) {
         const std::string path = b.dir() + "/" + f;
         ASSERT_EQ(std::rename(path.c_str(), (path + ".away").c_str()), 0);
-        if (c.as_folder) fs::create_directory(path);
+        if (c.stand_in == 'd') fs::create_directory(path);
+        if (c.stand_in == 'p') {
+          ASSERT_EQ(mkfifo(path.c_str(), 0644), 0);
+        }
       }
     });
     b.Probe("gone", [&] {
@@ -102,7 +109,7 @@ TEST(VanishingFiles, FontsThatGoChangeNoMoreThanTheTextAndComeBackWithTheirFiles
     b.Probe("giveback", [&] {
       for (const auto& f : c.files) {
         const std::string path = b.dir() + "/" + f;
-        if (c.as_folder) fs::remove(path);
+        if (c.stand_in != 0) fs::remove(path);
         ASSERT_EQ(std::rename((path + ".away").c_str(), path.c_str()), 0);
       }
     });

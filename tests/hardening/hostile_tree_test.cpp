@@ -265,6 +265,34 @@ TEST(HostileTree, SymbolicLinkLoops) {
   ExpectCleanWayOut(b);
 }
 
+TEST(HostileTree, EntriesThatAreNoFiles) {
+  // Named pipes and a device: opening any of them to read could wait for ever. The program
+  // only lists and examines music entries and hands their names to the player.
+  HardBox b;
+  b.Write("Music/Talk/song.mp3");
+  ASSERT_EQ(mkfifo((b.music() + "/pipe.mp3").c_str(), 0644), 0);
+  ASSERT_EQ(mkfifo((b.music() + "/Talk/_dirname.talk").c_str(), 0644), 0);
+  fs::create_symlink("/dev/zero", b.music() + "/zero.mp3");
+  b.PhotographSandbox();
+  std::vector<std::string> played;
+  b.Probe("walk", [&] {
+    for (const char* name : {"pipe.mp3", "zero.mp3"}) {
+      ASSERT_TRUE(b.Select(name));
+      b.form().KeyPress('P');
+      played.push_back(b.world().player.CurrentFile());
+      b.form().KeyPress('S');
+    }
+    ASSERT_TRUE(b.Select("Talk"));  // its announcement is handed to the player
+    played.push_back(b.world().player.CurrentFile());
+    b.form().KeyPress('P');
+    EXPECT_EQ(b.form().lstFileEntries.lines, std::vector<std::string>{"song.mp3"});
+  });
+  b.Probe("panel", [&] { EXPECT_TRUE(b.BrowserOnPanel()); });
+  ASSERT_EQ(b.Run("start\nwait 100\nprobe walk\nwait 100\nprobe panel\nkey T\n"), 0) << b.err.str();
+  EXPECT_EQ(played, (std::vector<std::string>{"Music/pipe.mp3", "Music/zero.mp3", "Music/Talk/_dirname.talk"}));
+  ExpectCleanWayOut(b);
+}
+
 // Removes a folder of the music tree the moment the program is about to list it.
 void VanishWhenListed(HardBox& b, const std::string& name) {
   b.world().files.folder_fault_injection = [&b, name](const std::string& folder) {

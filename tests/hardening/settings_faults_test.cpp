@@ -1,6 +1,8 @@
 // The settings rewrite when the disk fails it: a folder that refuses the new file, a full
 // disk, a process killed between writing and renaming, a stale temporary file, a settings file
 // that went away. The previous file stays intact and loadable, and the failure is told.
+#include <sys/stat.h>
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -123,6 +125,8 @@ TEST(SettingsRewrite, AStaleTemporaryNameIsNeverFollowedOutOfTheProgramFolder) {
        [](HardBox& b) { fs::create_symlink(b.outside() + "/victim.txt", b.dir() + "/Lorvan.ini.new"); }, true},
       {"link to nowhere outside",
        [](HardBox& b) { fs::create_symlink(b.outside() + "/new.txt", b.dir() + "/Lorvan.ini.new"); }, true},
+      // A named pipe in its place: opening it to write would wait for a reader for ever.
+      {"named pipe", [](HardBox& b) { ASSERT_EQ(mkfifo((b.dir() + "/Lorvan.ini.new").c_str(), 0644), 0); }, true},
       // A folder in its place cannot be replaced: the rewrite fails and says so.
       {"folder", [](HardBox& b) { b.Write("Lorvan.ini.new/x", "x"); }, false},
   };

@@ -69,12 +69,14 @@ std::optional<platform::FileStamp> PosixFileSystem::Stat(const std::string& path
 
 std::string PosixFileSystem::ReadFile(const std::string& path) {
   const std::string real = Resolve(path);
-  const int fd = ::open(real.c_str(), O_RDONLY | O_CLOEXEC);
+  // Opened without waiting: a named pipe that took the file's name would otherwise hold the
+  // program until something writes into it. Only a plain file is read.
+  const int fd = ::open(real.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) throw platform::FileError(path + ": cannot open: " + Errno());
   struct stat st {};
-  if (fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+  if (fstat(fd, &st) == 0 && !S_ISREG(st.st_mode)) {
     ::close(fd);
-    throw platform::FileError(path + ": is a folder, not a file");
+    throw platform::FileError(path + (S_ISDIR(st.st_mode) ? ": is a folder, not a file" : ": is not a plain file"));
   }
   std::string data;
   char buf[65536];
