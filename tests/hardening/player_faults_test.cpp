@@ -245,6 +245,9 @@ TEST(MissingAnswers, AWindowGoneBetweenLookupAndMessageLosesThatMessageOnly) {
       {"volume", "player vanish 1\nkey U\n", {"SetVolume is only available in Winamp v2.0 and above."}},
       // The playlist is not cleared; the file name's lookup starts the player again.
       {"play", "player vanish 1\nkey P\n", {}},
+      // The file name goes nowhere: the restarted player has nothing to play, which the tick
+      // takes for the end of a track, and the next entry plays.
+      {"file name", "player vanish 2\nkey P\n", {}},
       // Equalizer: the band is read, then the window goes before the write.
       {"equalizer", "key E\nplayer vanish 3\nkey N\n", {}},
   };
@@ -267,15 +270,36 @@ TEST(MissingAnswers, AWindowGoneBetweenLookupAndMessageLosesThatMessageOnly) {
     if (std::string(c.name) == "volume") {
       EXPECT_EQ(b.state().giVolume, 0);
     }
-    if (std::string(c.name) == "play") {
+    if (std::string(c.name) == "play" || std::string(c.name) == "file name") {
+      const int entry = std::string(c.name) == "play" ? 1 : 2;
+      EXPECT_EQ(b.state().giSelectedEntryNr, entry);
       EXPECT_EQ(p.Status(), 1);
-      EXPECT_EQ(p.CurrentFile(), EntryPath(b, 1));
+      EXPECT_EQ(p.CurrentFile(), EntryPath(b, entry));
     }
     if (std::string(c.name) == "equalizer") {
       EXPECT_EQ(p.EqBand(0), 31);
     }
     EXPECT_TRUE(b.PanelShowsPicture());
     EXPECT_TRUE(b.form().Running());
+  }
+}
+
+TEST(MissingAnswers, BadLinesOfThePlayerExtensionsAreScriptErrors) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"player answer 104 0", "a request, its argument and an answer or off"},
+      {"player answer 104 0 7 8", "a request, its argument and an answer or off"},
+      {"player answer x 0 7", "request"},
+      {"player answer 104 0x1 7", "argument"},
+      {"player answer 104 0 2147483648", "answer"},
+      {"player answer 104 0 of", "answer"},
+      {"player vanish 0", "lookups"},
+      {"player vanish", "lookups"},
+  };
+  for (const auto& [line, problem] : cases) {
+    HardBox b;
+    EXPECT_EQ(b.Run(std::string("start\n") + line + "\n"), 2) << line;
+    EXPECT_THAT(b.err.str(), HasSubstr("test.script:2:")) << line;
+    EXPECT_THAT(b.err.str(), HasSubstr(problem)) << line;
   }
 }
 
