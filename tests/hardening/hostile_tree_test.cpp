@@ -20,7 +20,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-using ::testing::Contains;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 
@@ -303,7 +302,9 @@ void VanishWhenListed(HardBox& b, const std::string& name) {
 
 TEST(HostileTree, FoldersThatVanishBetweenListingAndOpening) {
   HardBox b;
-  for (const char* f : {"Gone/a.mp3", "Flaky/b.mp3", "Here/c.mp3", "Here/d.mp3", "x.mp3"}) b.Write(std::string("Music/") + f);
+  for (const char* f : {"Gone/a.mp3", "Flaky/b.mp3", "Here/c.mp3", "Here/d.mp3", "x.mp3"}) {
+    b.Write(std::string("Music/") + f);
+  }
   b.PhotographSandbox();
   std::vector<std::string> steps;
   const auto note = [&](const std::string& what) {
