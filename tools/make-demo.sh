@@ -6,6 +6,8 @@
 #   tools/make-demo.sh [--no-run] [PROGRAM_DIR]      (default build/demo)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# ccache finds earlier builds of the same sources in other checkouts too.
+export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$PWD}"
 run=1
 if [ "${1:-}" = "--no-run" ]; then
   run=0
@@ -60,12 +62,23 @@ if ! ls /dev/snd/pcmC*p >/dev/null 2>&1 && [ -z "${PULSE_SERVER:-}" ] && \
   player="$player --ao=null"
 fi
 if [ ! -e "$dir/Lorvan.ini" ]; then
-  sed 's/\r$//' data/sample/Lorvan.ini | awk -v player="$player" '
+  sed 's/\r$//' data/sample/Lorvan.ini | awk '
     /\/\// { print; next }
-    { n++; if (n == 2) print player; else if (n == 3) print "Music/"; else if (n == 4) print "/dev/sr0/"; else print }
+    { n++; if (n == 3) print "Music/"; else if (n == 4) print "/dev/sr0/"; else print }
   ' | sed 's/$/\r/' > "$dir/Lorvan.ini"
 fi
+# The player's line is this machine's and this user's (socket, sound output): set on every run,
+# the other values (volume, bookmark) stay as the last run left them.
+sed 's/\r$//' "$dir/Lorvan.ini" | awk -v player="$player" '
+  /\/\// { print; next }
+  { n++; if (n == 2) print player; else print }
+' | sed 's/$/\r/' > "$dir/Lorvan.ini.new"
+mv "$dir/Lorvan.ini.new" "$dir/Lorvan.ini"
 echo "demo program folder: $dir"
 if [ "$run" -eq 1 ]; then
+  # The preview draws the panel in braille characters, which need a UTF-8 locale.
+  if [ "$(locale charmap 2>/dev/null)" != "UTF-8" ]; then
+    export LC_ALL=C.UTF-8
+  fi
   exec ./build/lorvan "$dir"
 fi

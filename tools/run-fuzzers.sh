@@ -3,6 +3,8 @@
 # LORVAN_FUZZ_SECONDS sets the time per target (default 60).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# ccache finds earlier builds of the same sources in other checkouts too.
+export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$PWD}"
 seconds="${LORVAN_FUZZ_SECONDS:-60}"
 cmake --preset fuzz >/dev/null
 cmake --build build-fuzz

@@ -9,6 +9,8 @@ packages=(
   clang libclang-rt-14-dev
   # the misc-fixed sources of data/Fonts and data/Bitmaps, for the generator checks
   xfonts-base
+  # the Windows program's cross build and its tests under Wine
+  g++-mingw-w64-x86-64 wine wine64 xvfb
 )
 missing=()
 for p in "${packages[@]}"; do

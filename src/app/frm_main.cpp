@@ -60,7 +60,11 @@ std::vector<Button*> frmMain::Buttons() {
 std::vector<CheckBox*> frmMain::CheckBoxes() { return {&chkEqOn, &chkShowEq, &chkInverted}; }
 
 player::clsWinampControl& frmMain::goWinamp() {
-  if (!goWinamp_) goWinamp_ = std::make_unique<player::clsWinampControl>(platform, loop);
+  if (!goWinamp_) {
+    goWinamp_ = std::make_unique<player::clsWinampControl>(platform, loop);
+    // A player the link starts again replaces the one start-up started: closing goes to it.
+    goWinamp_->on_player_started = [this](int32_t task) { state.glWinampTaskId = task; };
+  }
   return *goWinamp_;
 }
 

@@ -57,7 +57,12 @@ void frmMain::cmdSourceToggle_Click() {
       break;
   }
 
-  if (state.glMediaSource != kSourceNoCd) navigation::ListFolder(*this, state.gsAudioDir, 0, -1);
+  if (state.glMediaSource != kSourceNoCd) {
+    // A root is listed: the depth starts again at 0, or toggling from deep folders would make
+    // it creep up until no folder could be entered any more.
+    state.giFolderDepth = 0;
+    navigation::ListFolder(*this, state.gsAudioDir, 0, -1);
+  }
 }
 
 void frmMain::tmrCdSearchingTimeout_Timer() { tmrCdSearchingTimeout.SetEnabled(false); }

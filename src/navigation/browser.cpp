@@ -137,8 +137,10 @@ void UpdateListWindow(app::frmMain& f, int32_t cursor_move, int32_t folder_move,
 
   const int n = f.lstFileEntries.ListCount();
   FitWindowToListing(s, n);
-  if (cursor_move == kCursorDown) MoveDown(s, n);
-  if (cursor_move == kCursorUp) MoveUp(s, n);
+  // In an empty folder the number of the last highlighted entry is stale: cursor moves
+  // change nothing there.
+  if (n > 0 && cursor_move == kCursorDown) MoveDown(s, n);
+  if (n > 0 && cursor_move == kCursorUp) MoveUp(s, n);
 
   f.lstFilePreview.Clear();
   for (int k = 0; k < kWindowLines && k < n && s.giListTop + k < n; ++k) {

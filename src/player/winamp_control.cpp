@@ -73,7 +73,8 @@ platform::Hwnd clsWinampControl::GetWinampHwnd() {
   if (loop_.Ended()) return 0;
   if (!start_under_way_) {
     // A failing start (StartError) reaches the caller unchanged.
-    platform_.processes.Shell(kWinampCommandLine, platform::kNormalFocus);
+    const int32_t task = platform_.processes.Shell(kWinampCommandLine, platform::kNormalFocus);
+    if (on_player_started) on_player_started(task);
     start_under_way_ = true;
     ++start_attempt_;
     start_began_ms_ = loop_.NowMs();

@@ -1,6 +1,7 @@
 #pragma once
 // The player link: every message to the player goes through this class.
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "platform/platform.h"
@@ -58,6 +59,9 @@ class clsWinampControl {
   int32_t GetPreAmpValue();
   void ToggleEqEnabled();
   bool GetEqEnabled();
+
+  // Told the task id of every player this class starts, so that its owner can close that one.
+  std::function<void(int32_t task_id)> on_player_started;
 
  private:
   // A numbered request (WM_USER) to the window; 0 when there is no window.

@@ -109,3 +109,26 @@ TEST(StartUp, AnOverlongHelpFileWarnsOnceAndStillStarts) {
 
 }  // namespace
 }  // namespace lorvan::testing
+
+namespace lorvan::testing {
+namespace {
+
+// A key pressed while start-up waits for a slow player waits too, and is handled once the
+// window has loaded, not half-way through it.
+TEST(StartUp, KeysDuringTheWaitForThePlayerAreHandledAfterLoading) {
+  ProgramFolder folder;
+  folder.AddMusic({"a.mp3", "b.mp3", "c.mp3"});
+  const auto r = RunScenario(folder.path(),
+                             "player window 0\nplayer autostart 0\nstart\nwait 1000\nkey N\ndump state\n"
+                             "wait 1000\nplayer window 1\nwait 50\ndump state\n");
+  ASSERT_EQ(r.exit_status, 0) << r.err;
+  const auto during = nlohmann::json::parse(r.OutLines().at(0));
+  EXPECT_EQ(during["glScreenMode"], 0) << "still loading";
+  EXPECT_TRUE(during["lstFileEntries"].empty());
+  const auto after = nlohmann::json::parse(r.OutLines().at(1));
+  EXPECT_EQ(after["glScreenMode"], 1);
+  EXPECT_EQ(after["giSelectedEntryNr"], 2) << "the held Next key moved the cursor after loading";
+}
+
+}  // namespace
+}  // namespace lorvan::testing

@@ -191,6 +191,28 @@ TEST(PacedPort, KeepsTheEnableTimesOfThePanel) {
   EXPECT_EQ(relaxed.spins(), 0);
 }
 
+TEST(VirtualPanel, DecodesTheWritesAlsoBesideARealPort) {
+  RecordingPort real;
+  PacedPort paced(real, 0);
+  VirtualPanelPort panel;
+  TeePort tee(paced, panel);
+  // Display on and one data byte for the left controller, as the program writes them:
+  // data register, then the control register without and with the enable bit.
+  const auto write = [&](int value, int control) {
+    tee.Out32(kLptBase, static_cast<int16_t>(value));
+    tee.Out32(kLptBase + 2, static_cast<int16_t>(control));
+    tee.Out32(kLptBase + 2, static_cast<int16_t>(control + 1));
+  };
+  write(63, 4 + 8);  // display on, both controllers
+  write(0x81, 0);    // left half, column 0: the top and the bottom pixel of page 0
+  EXPECT_EQ(real.writes.size(), 6u) << "the real port gets every write";
+  EXPECT_EQ(panel.writes(), 6);
+  EXPECT_TRUE(panel.panel().Pixel(0, 0));
+  EXPECT_FALSE(panel.panel().Pixel(0, 1));
+  EXPECT_TRUE(panel.panel().Pixel(0, 7));
+  EXPECT_FALSE(panel.panel().Pixel(64, 0)) << "the right controller was not selected";
+}
+
 TEST(LinuxPower, SystemdCommandsForEachCall) {
   std::vector<std::vector<std::string>> ran;
   int answer = 0;

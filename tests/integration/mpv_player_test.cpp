@@ -1,6 +1,7 @@
 // The player link's messages translated for a real mpv (null audio output) on generated files.
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -24,8 +25,9 @@ using lorvan::testing::WriteSineWav;
 constexpr uint32_t kUser = 1024;
 constexpr uint32_t kCommand = 273;
 
-// Polls until the condition holds or the deadline passes (mpv runs in real time).
-bool Eventually(const std::function<bool()>& cond, int timeout_ms = 8000) {
+// Polls until the condition holds or the deadline passes (mpv runs in real time; the
+// deadline is generous for a loaded machine and costs nothing when things go well).
+bool Eventually(const std::function<bool()>& cond, int timeout_ms = 15000) {
   const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
   while (std::chrono::steady_clock::now() < end) {
     if (cond()) return true;
@@ -87,31 +89,36 @@ class MpvPlayerTest : public ::testing::Test {
 };
 
 TEST_F(MpvPlayerTest, PlaysPausesAdvancesAndEndsATrack) {
-  WriteSineWav(dir.path() + "/two.wav", 2.0, 440);
+  // Long enough that a loaded machine cannot reach the end before the pause is checked; the
+  // end comes from a jump close to it.
+  WriteSineWav(dir.path() + "/six.wav", 6.0, 440);
   EXPECT_EQ(Hwnd(), 0) << "no window before the player runs";
   StartPlayer();
   EXPECT_EQ(Request(0, 0), 0x5000);
   EXPECT_EQ(Request(0, 104), 0);
   EXPECT_EQ(Request(0, 105), -1);
 
-  PlayFile(dir.path() + "/two.wav");
+  PlayFile(dir.path() + "/six.wav");
   EXPECT_EQ(Request(0, 104), 1) << "playing at once after the play command";
-  EXPECT_EQ(Request(1, 105), 2) << "length in seconds";
-  EXPECT_EQ(Request(0, 126), 44100);
+  EXPECT_EQ(Request(1, 105), 6) << "length in seconds, once the play command returned";
+  EXPECT_EQ(Request(2, 105), 6000) << "length in ms";
+  EXPECT_TRUE(Eventually([&] { return Request(0, 126) == 44100; })) << "sample rate, once the decoder runs";
   EXPECT_TRUE(Eventually([&] { return Request(0, 105) >= 300; })) << "position advances";
   EXPECT_TRUE(Eventually([&] { return Request(1, 126) > 1000; })) << "PCM bit rate in kbit/s, once mpv measured it";
 
   Command(40046);
   EXPECT_EQ(Request(0, 104), 3);
+  EXPECT_TRUE(Eventually([&] { return MpvProperty("pause") == true; }));
   const int32_t frozen = Request(0, 105);
   std::this_thread::sleep_for(std::chrono::milliseconds(150));
   EXPECT_NEAR(Request(0, 105), frozen, 30) << "paused position stays";
-  EXPECT_EQ(MpvProperty("pause"), true);
 
   Command(40045);  // play continues a paused track
   EXPECT_EQ(Request(0, 104), 1);
-  EXPECT_GE(Request(0, 105), frozen);
+  EXPECT_EQ(MpvProperty("pause"), false);
+  EXPECT_TRUE(Eventually([&] { return Request(0, 105) >= frozen + 200; })) << "and its position runs on";
 
+  EXPECT_EQ(Request(5000, 106), 0);
   EXPECT_TRUE(Eventually([&] { return Request(0, 104) == 0; })) << "the track ends by itself";
   EXPECT_EQ(Request(0, 105), -1);
 }
@@ -209,6 +216,43 @@ TEST_F(MpvPlayerTest, AltF4ToThePlayersTaskClosesIt) {
     return ::kill(task, 0) != 0;
   })) << "mpv has quit";
   EXPECT_FALSE(processes->AppActivate(task));
+}
+
+TEST_F(MpvPlayerTest, AltF4GoesToThePlayerTheLinkStartedAgain) {
+  const int32_t task = StartPlayer();
+  ::kill(task, SIGKILL);
+  ASSERT_TRUE(Eventually([&] { return Hwnd() == 0; }));
+  // The link starts the player again; the exit activates the new task and closes it.
+  const int32_t again = StartPlayer();
+  ASSERT_NE(again, task);
+  EXPECT_EQ(processes->RunningPlayers(), std::vector<int32_t>{again}) << "the killed one was collected";
+  ASSERT_TRUE(processes->AppActivate(again));
+  processes->SendKeys("%{F4}", true);
+  EXPECT_TRUE(Eventually([&] { return processes->RunningPlayers().empty(); })) << "mpv quit";
+  EXPECT_EQ(Hwnd(), 0);
+}
+
+// A player that starts but never opens its socket (a hung or misconfigured one).
+TEST(PlayerProcesses, APlayerThatNeverAnswersIsReplacedAndEndsWithTheProgram) {
+  TempDir dir;
+  const std::string stuck = dir.Write("stuck-player", "#!/bin/sh\nexec sleep 60\n");
+  ASSERT_EQ(::chmod(stuck.c_str(), 0755), 0);
+  std::vector<std::string> closes;
+  LinuxProcesses processes(PlayerHooks{[&] { return stuck; }, dir.path() + "/none.sock", [] { return false; },
+                                       [] { return 0; }, [&] { closes.push_back("close"); }});
+  processes.quiet_children = true;
+  const int32_t first = processes.Shell("Winamp.exe", 4);
+  EXPECT_EQ(processes.RunningPlayers(), std::vector<int32_t>{first});
+  // The link's next start: one player per box, so the silent one goes.
+  const int32_t second = processes.Shell("Winamp.exe", 4);
+  EXPECT_NE(second, first);
+  EXPECT_EQ(processes.RunningPlayers(), std::vector<int32_t>{second});
+  EXPECT_NE(::kill(first, 0), 0) << "the first one is gone and collected";
+
+  processes.EndStartedPlayers(100);
+  EXPECT_TRUE(processes.RunningPlayers().empty()) << "terminated once its grace ran out";
+  EXPECT_NE(::kill(second, 0), 0);
+  EXPECT_TRUE(closes.empty()) << "a player without a window is not asked to quit";
 }
 
 TEST(MpvPlayerAlone, WithoutAPlayerEveryMessageGoesNowhere) {

@@ -10,6 +10,8 @@
 #include <chrono>
 #include <cstdio>
 #include <functional>
+#include <regex>
+#include <sstream>
 #include <thread>
 
 #include "audio_files.h"
@@ -41,14 +43,18 @@ bool Eventually(const std::function<bool()>& cond, int timeout_ms = 10000) {
   return cond();
 }
 
+// The process id of the mpv on a socket, 0 when none answers there.
+pid_t PlayerPid(const std::string& socket) {
+  linuxhost::MpvIpc ipc(socket);
+  if (!ipc.Connect()) return 0;
+  const auto reply = ipc.Command(linuxhost::Json::array({"get_property", "pid"}));
+  if (reply && reply->contains("data") && (*reply)["data"].is_number_integer()) return (*reply)["data"].get<pid_t>();
+  return 0;
+}
+
 // Ends the mpv of a test's socket (if one is still there), by its process id.
 void KillPlayer(const std::string& socket) {
-  linuxhost::MpvIpc ipc(socket);
-  if (!ipc.Connect()) return;
-  const auto reply = ipc.Command(linuxhost::Json::array({"get_property", "pid"}));
-  if (reply && reply->contains("data") && (*reply)["data"].is_number_integer()) {
-    ::kill((*reply)["data"].get<pid_t>(), SIGKILL);
-  }
+  if (const pid_t pid = PlayerPid(socket)) ::kill(pid, SIGKILL);
 }
 
 // A program folder whose player is mpv without sound, on a socket of its own.
@@ -56,6 +62,43 @@ Settings MpvSettings() {
   Settings s;
   s[1] = "mpv --idle=yes --no-video --no-terminal --ao=null";
   return s;
+}
+
+// The LCD preview of a captured braille window as 64 lines of 128 "#" (dark) and "."
+// characters; empty when the preview box is not on the screen.
+std::vector<std::string> PreviewPixels(const std::string& screen) {
+  std::vector<std::string> rows;
+  std::stringstream lines(screen);
+  std::string line;
+  std::getline(lines, line);  // the box's top edge
+  const std::string edge = "\u2502";
+  for (int cell_row = 0; cell_row < 16 && std::getline(lines, line); ++cell_row) {
+    size_t i = line.find(edge);
+    if (i != 0) return {};
+    i += edge.size();
+    std::vector<std::string> band(4, std::string(128, '.'));
+    for (int col = 0; col < 64; ++col, i += 3) {
+      // U+2800 + dot bits, in UTF-8: E2 A0..A3 80..BF.
+      if (i + 3 > line.size() || static_cast<unsigned char>(line[i]) != 0xE2) return {};
+      const unsigned bits = ((static_cast<unsigned char>(line[i + 1]) & 0x03u) << 6) |
+                            (static_cast<unsigned char>(line[i + 2]) & 0x3Fu);
+      static const unsigned kDot[4][2] = {{0x01, 0x08}, {0x02, 0x10}, {0x04, 0x20}, {0x40, 0x80}};
+      for (int r = 0; r < 4; ++r) {
+        for (int c = 0; c < 2; ++c) {
+          if (bits & kDot[r][c]) band[static_cast<size_t>(r)][static_cast<size_t>(2 * col + c)] = '#';
+        }
+      }
+    }
+    rows.insert(rows.end(), band.begin(), band.end());
+  }
+  return rows.size() == 64 ? rows : std::vector<std::string>{};
+}
+
+// The seconds of the status line's "MM:SS Min.Sec.", -1 when it is not there.
+int ShownSeconds(const std::string& screen) {
+  std::smatch m;
+  if (!std::regex_search(screen, m, std::regex("(\\d+):(\\d+) Min\\.Sec\\."))) return -1;
+  return std::stoi(m[1]) * 60 + std::stoi(m[2]);
 }
 
 class TerminalWindowTest : public ::testing::Test {
@@ -69,9 +112,9 @@ class TerminalWindowTest : public ::testing::Test {
     if (!session.empty()) Shell("tmux kill-session -t " + session + " 2>/dev/null");
     KillPlayer(folder.path() + "/mpv.sock");
   }
-  void Start(int cols, int rows) {
-    const std::string cmd = std::string("LANG=C.UTF-8 ") + LORVAN_EXE + " --socket=" + folder.path() +
-                            "/mpv.sock " + folder.path() + "; echo EXIT=$?; sleep 60";
+  void Start(int cols, int rows, const std::string& options = "") {
+    const std::string cmd = std::string("LANG=C.UTF-8 ") + LORVAN_EXE + " --socket=" + folder.path() + "/mpv.sock " +
+                            options + " " + folder.path() + "; echo EXIT=$?; sleep 60";
     Shell("tmux new-session -d -s " + session + " -x " + std::to_string(cols) + " -y " + std::to_string(rows) +
         " '" + cmd + "'");
   }
@@ -86,8 +129,11 @@ class TerminalWindowTest : public ::testing::Test {
 };
 
 TEST_F(TerminalWindowTest, ShowsTheWindowTakesKeysAndRedrawsOnResize) {
-  Start(100, 32);
+  // A panel port that is not there leaves the virtual panel, and says so once.
+  Start(100, 32, "--port=/nonexistent/parport7");
   ASSERT_TRUE(ScreenShows("0123456789 Jump")) << Screen();
+  EXPECT_TRUE(ScreenShows("no LCD port: /nonexistent/parport7: No such file or directory")) << Screen();
+  EXPECT_TRUE(ScreenShows("virtual")) << Screen();
   // The window may still be drawing when the first text shows: wait for each.
   for (const char* text : {"Lorvan - MP3 Home Player Control", "Play", "Pause", "Store current MP3",
                            "[ ] Show EQ", "TX Time:", "Status Line:", "Directory Files:", "Player:"}) {
@@ -107,6 +153,7 @@ TEST_F(TerminalWindowTest, ShowsTheWindowTakesKeysAndRedrawsOnResize) {
   };
   Keys("q");
   EXPECT_TRUE(key_shown('q')) << Screen();
+  EXPECT_EQ(Screen().find("no LCD port"), std::string::npos) << "a key stroke dismisses the note";
   Keys("M-x");  // Alt plus the character is the same key stroke
   EXPECT_TRUE(key_shown('x')) << Screen();
 
@@ -117,6 +164,65 @@ TEST_F(TerminalWindowTest, ShowsTheWindowTakesKeysAndRedrawsOnResize) {
 
   Keys("C-c");  // ends the program in order
   EXPECT_TRUE(ScreenShows("EXIT=0")) << Screen();
+}
+
+// What the README's run command does, in short: the browser on the LCD preview exactly as the
+// panel shows it, a track played through mpv with its time running, the next one, and the
+// five exit strokes that end the program with the settings file rewritten.
+TEST_F(TerminalWindowTest, PlaysTheNextTrackAndEndsWithFiveExitStrokes) {
+  WriteSineWav(folder.music_root() + "First.wav", 30.0, 440);
+  WriteSineWav(folder.music_root() + "Second.wav", 30.0, 660);
+  // The browser of this folder as the simulated machine's panel shows it.
+  const ScenarioResult sim = RunScenario(folder.path(), "start\nwait 100\ndump lcd\n");
+  ASSERT_EQ(sim.exit_status, 0) << sim.err;
+  const std::vector<std::string> browser = sim.OutLines();
+  ASSERT_EQ(browser.size(), 64u) << sim.out;
+  const std::string settings_before = folder.Read("Lorvan.ini");
+
+  Start(100, 32, "--log=" + folder.path() + "/lorvan.log");
+  EXPECT_TRUE(Eventually([&] { return PreviewPixels(Screen()) == browser; }))
+      << "the preview shows the panel's browser\n"
+      << Screen();
+
+  Keys("p");
+  ASSERT_TRUE(ScreenShows("playing")) << Screen();
+  EXPECT_TRUE(ScreenShows("File 01 of 02")) << Screen();
+  int first_seconds = -1;
+  ASSERT_TRUE(Eventually([&] { return (first_seconds = ShownSeconds(Screen())) >= 0; })) << Screen();
+  EXPECT_TRUE(Eventually([&] { return ShownSeconds(Screen()) >= first_seconds + 2; }))
+      << "the time runs in the status line\n"
+      << Screen();
+  EXPECT_NE(PreviewPixels(Screen()), browser) << "the panel shows the playing track";
+
+  Keys("n");
+  EXPECT_TRUE(ScreenShows("File 02 of 02")) << Screen();
+  EXPECT_TRUE(ScreenShows("playing")) << Screen();
+
+  // The player dies; the link starts it again, and the way out closes that one.
+  const std::string socket = folder.path() + "/mpv.sock";
+  const pid_t first_player = PlayerPid(socket);
+  ASSERT_GT(first_player, 0);
+  ::kill(first_player, SIGKILL);
+  pid_t second_player = 0;
+  EXPECT_TRUE(Eventually([&] { return (second_player = PlayerPid(socket)) > 0 && second_player != first_player; }))
+      << folder.Read("lorvan.log");
+
+  Keys("x x x x x");  // five strokes well within the two seconds
+  ASSERT_TRUE(ScreenShows("EXIT=0")) << Screen();
+  const std::string settings_after = folder.Read("Lorvan.ini");
+  EXPECT_NE(settings_after, settings_before);
+  std::vector<std::string> values;
+  std::stringstream lines(settings_after);
+  for (std::string line; std::getline(lines, line);) {
+    if (line.find("//") == std::string::npos) values.push_back(line);
+  }
+  ASSERT_EQ(values.size(), 56u) << settings_after;
+  EXPECT_NE(values[9], "-1\r") << "the bookmark holds the playing track's position";
+  EXPECT_EQ(PlayerPid(socket), 0) << "the player ended with the program";
+  EXPECT_NE(::kill(second_player, 0), 0) << "the restarted mpv is gone";
+  const std::string log = folder.Read("lorvan.log");
+  EXPECT_EQ(log.find("cannot be activated"), std::string::npos) << log;
+  EXPECT_EQ(log.find("did not quit"), std::string::npos) << "Alt+F4 reached the restarted player\n" << log;
 }
 
 TEST_F(TerminalWindowTest, MessageBoxIsAnsweredWithEnter) {
@@ -143,7 +249,7 @@ TEST(HeadlessLorvan, RunsWithoutATerminalAndEndsOnSigterm) {
   folder.Write("Help.txt", help);
   const std::string err = folder.path() + "/stderr.txt";
   const std::string socket = "--socket=" + folder.path() + "/mpv.sock";
-  std::vector<std::string> args = {LORVAN_EXE, "--headless", socket, folder.path()};
+  std::vector<std::string> args = {LORVAN_EXE, "--headless", socket, "--port=/nonexistent/parport7", folder.path()};
   std::vector<char*> argv;
   for (auto& a : args) argv.push_back(a.data());
   argv.push_back(nullptr);
@@ -159,6 +265,7 @@ TEST(HeadlessLorvan, RunsWithoutATerminalAndEndsOnSigterm) {
       << folder.Read("stderr.txt");
   const std::string log = folder.Read("stderr.txt");
   EXPECT_NE(log.find("message box \"Lorvan\""), std::string::npos) << "message boxes are logged and go on";
+  EXPECT_NE(log.find("no LCD port: /nonexistent/parport7"), std::string::npos) << "the virtual panel takes over";
   ::kill(pid, SIGTERM);
   int status = 0;
   ASSERT_TRUE(Eventually([&] { return waitpid(pid, &status, WNOHANG) == pid; }));

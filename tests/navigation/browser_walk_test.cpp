@@ -72,8 +72,12 @@ TEST_F(NavTest, EmptyFolderShowsNothingAndKeepsTheLastSelection) {
   EXPECT_EQ(f().lstFilePreview.list_index, -1);
   EXPECT_EQ(s().gsSelectedEntry, "Empty");
   EXPECT_EQ(s().giSelectedEntryNr, nr);
+  // Cursor moves change nothing: the stale number must not walk the window off the listing.
   f().cmdNext_Click();
+  EXPECT_EQ(s().giListRow, 0);
   f().cmdPrev_Click();
+  EXPECT_EQ(s().giListRow, 0);
+  EXPECT_EQ(s().giListTop, 0);
   f().cmdPlay_Click();  // the stale name is no entry here: nothing happens
   EXPECT_TRUE(f().lstFilePreview.lines.empty());
   EXPECT_EQ(s().glPlayState, app::kStopped);

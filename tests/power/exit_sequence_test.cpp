@@ -202,6 +202,7 @@ TEST_F(ExitKey, DevelopmentExitEndsAtOnce) {
 TEST_F(ExitKey, FailuresOnTheWayOutAreReportedAndTheProgramStillEnds) {
   auto no_hardstop = [](SimBox& b) { std::remove((b.folder.path() + "/Hardstop").c_str()); };
   auto player_gone = [](SimBox& b) { b.world().player.SetWindow(false); };
+  auto no_activation = [](SimBox& b) { b.world().processes.has_window = [](int32_t) { return false; }; };
   auto read_only = [](SimBox& b) {
     b.world().files.fault_injection = [](const std::string& s) { return s != "rename"; };
   };
@@ -214,9 +215,10 @@ TEST_F(ExitKey, FailuresOnTheWayOutAreReportedAndTheProgramStillEnds) {
   } cases[] = {
       {"no shutdown program", 1, no_hardstop, {"activate", "sendkeys", "msgbox", "exit"}, "Hardstop"},
       // Storing the bookmark asks the player for its position, and the player link starts a
-      // new player for a missing window; that one is not the task started at start-up.
-      {"player window gone", 5, player_gone, {"shell", "msgbox", "exit"}, "cannot be activated"},
-      {"player window gone", 1, player_gone, {"shell", "msgbox", "shell", "exit"}, "cannot be activated"},
+      // new player for a missing window; that is the one closed on the way out.
+      {"player window gone", 5, player_gone, {"shell", "activate", "sendkeys", "exit"}, ""},
+      {"player window gone", 1, player_gone, {"shell", "activate", "sendkeys", "shell", "exit"}, ""},
+      {"player cannot be activated", 5, no_activation, {"msgbox", "exit"}, "cannot be activated"},
       {"settings not writable", 1, read_only, {"msgbox", "activate", "sendkeys", "shell", "exit"}, "Lorvan.ini"},
   };
   for (const auto& c : cases) {

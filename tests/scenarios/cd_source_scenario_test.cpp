@@ -34,3 +34,28 @@ TEST(CdScenario, AReadyDiscIsTheSourceAndListedAtOnce) {
 
 }  // namespace
 }  // namespace lorvan::testing
+
+namespace lorvan::testing {
+namespace {
+
+// Switching the source lists a root at depth 0, so that toggling from deep folders again and
+// again never fills the position stacks.
+TEST(CdScenario, TogglingFromDeepFoldersKeepsFoldersEnterable) {
+  ProgramFolder folder;
+  folder.AddMusic({"A/B/C/x.mp3"});
+  folder.Write("CD/Track01.cda", "t");
+  std::string script = "cd ready\nstart\n";
+  for (int i = 0; i < 8; ++i) script += "key P\nkey P\nkey P\nkey G\nkey G\n";
+  script += "dump state\nkey P\ndump state\n";
+  const auto r = RunScenario(folder.path(), script);
+  ASSERT_EQ(r.exit_status, 0) << r.err;
+  const auto at_root = nlohmann::json::parse(r.OutLines().at(0));
+  EXPECT_EQ(at_root["giFolderDepth"], 0);
+  EXPECT_EQ(at_root["gsAudioDir"], "Music/");
+  const auto entered = nlohmann::json::parse(r.OutLines().at(1));
+  EXPECT_EQ(entered["gsAudioDir"], "Music/A/");
+  EXPECT_EQ(entered["giFolderDepth"], 1);
+}
+
+}  // namespace
+}  // namespace lorvan::testing

@@ -6,6 +6,7 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <vector>
 
@@ -105,6 +106,15 @@ void LinuxEventHost::Idle(std::optional<int64_t> next_timer_due_ms) {
     timeout_ns = std::min(timeout_ns, left_ms * 1000000);
   }
   ReadSources(timeout_ns);
+}
+
+void LinuxEventHost::WaitForNextEvent(std::optional<int64_t> next_timer_due_ms) {
+  int64_t until = last_housekeeping_ms_ + kHousekeepingMs;
+  if (next_timer_due_ms) until = std::min(until, *next_timer_due_ms);
+  // Whole milliseconds, counted from the current one: the wake-up is never early.
+  const int64_t left_ms = until - clock_.MonotonicMs();
+  if (left_ms <= 0) return;
+  ReadSources(left_ms * 1000000);
 }
 
 bool LinuxEventHost::WaitForEnter() {

@@ -26,6 +26,9 @@ class LinuxEventHost : public platform::EventHost {
   void SetView(TerminalView* view) { view_ = view; }
   bool DeliverDueEvents() override;
   void Idle(std::optional<int64_t> next_timer_due_ms) override;
+  // The program's own loop between events, outside every handler: sleeps until input, a
+  // signal, the next timer or the next housekeeping, instead of waking every millisecond.
+  void WaitForNextEvent(std::optional<int64_t> next_timer_due_ms);
 
   // A key stroke for the window (the remote's or the terminal's).
   std::function<void(char)> on_key;

@@ -1,7 +1,9 @@
 #include "hosts/linux/linux_processes.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -62,6 +64,66 @@ pid_t Spawn(const std::vector<std::string>& argv, bool quiet) {
   return rc == 0 ? pid : -rc;
 }
 
+// Starts a player: like Spawn, and the child is also sent SIGTERM when this program ends
+// in any way (even killed), so that no player is left behind without its controller.
+pid_t SpawnTied(const std::vector<std::string>& argv, bool quiet) {
+  std::vector<char*> args;
+  for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+  args.push_back(nullptr);
+  // The exec's failure comes back through a pipe that a successful exec closes.
+  int report[2];
+  if (pipe2(report, O_CLOEXEC) != 0) return -errno;
+  const pid_t parent = getpid();
+  const pid_t pid = fork();
+  if (pid < 0) {
+    const int err = errno;
+    close(report[0]);
+    close(report[1]);
+    return -err;
+  }
+  if (pid == 0) {
+    // Only async-signal-safe calls from here to the exec.
+    prctl(PR_SET_PDEATHSIG, SIGTERM);
+    if (getppid() != parent) _exit(127);  // the parent is already gone
+    setpgid(0, 0);
+    sigset_t none;
+    sigemptyset(&none);
+    for (int sig = 1; sig < NSIG; ++sig) signal(sig, SIG_DFL);
+    sigprocmask(SIG_SETMASK, &none, nullptr);
+    const int null_in = open("/dev/null", O_RDONLY);
+    if (null_in >= 0) dup2(null_in, 0);
+    if (quiet) {
+      const int null_out = open("/dev/null", O_WRONLY);
+      if (null_out >= 0) {
+        dup2(null_out, 1);
+        dup2(null_out, 2);
+      }
+    }
+    execvp(args[0], args.data());
+    const int err = errno;
+    ssize_t ignored = write(report[1], &err, sizeof(err));
+    (void)ignored;
+    _exit(127);
+  }
+  close(report[1]);
+  int err = 0;
+  ssize_t n;
+  do {
+    n = read(report[0], &err, sizeof(err));
+  } while (n < 0 && errno == EINTR);
+  close(report[0]);
+  if (n == static_cast<ssize_t>(sizeof(err))) {
+    waitpid(pid, nullptr, 0);
+    return -err;
+  }
+  return pid;
+}
+
+bool Ended(pid_t pid) {
+  const pid_t r = waitpid(pid, nullptr, WNOHANG);
+  return r == pid || (r < 0 && errno == ECHILD);
+}
+
 }  // namespace
 
 LinuxProcesses::~LinuxProcesses() { Reap(); }
@@ -93,7 +155,17 @@ int32_t LinuxProcesses::Shell(const std::string& command_line, int) {
     if (log) log("not started (dry run): " + resolved);
     return next_dry_task_++;
   }
-  const pid_t pid = Spawn(argv, quiet_children);
+  if (is_player) {
+    // A player started earlier whose window never came (or went) is stuck: one player per
+    // box, so it goes before the new one takes the socket.
+    for (const int32_t old : RunningPlayers()) {
+      if (log) log("ending the player [" + std::to_string(old) + "] that does not answer");
+      ::kill(old, SIGKILL);
+      waitpid(old, nullptr, 0);
+      children_.erase(old);
+    }
+  }
+  const pid_t pid = is_player ? SpawnTied(argv, quiet_children) : Spawn(argv, quiet_children);
   if (pid < 0) {
     throw platform::StartError("cannot start \"" + resolved + "\": " + std::strerror(static_cast<int>(-pid)));
   }
@@ -105,13 +177,45 @@ int32_t LinuxProcesses::Shell(const std::string& command_line, int) {
 
 void LinuxProcesses::Reap() {
   for (auto it = children_.begin(); it != children_.end();) {
-    int status = 0;
-    const pid_t r = waitpid(*it, &status, WNOHANG);
-    if (r == *it || (r < 0 && errno == ECHILD)) {
+    if (Ended(*it)) {
       it = children_.erase(it);
     } else {
       ++it;
     }
+  }
+}
+
+std::vector<int32_t> LinuxProcesses::RunningPlayers() {
+  Reap();
+  std::vector<int32_t> out;
+  for (const int32_t pid : children_) {
+    if (player_tasks_.count(pid)) out.push_back(pid);
+  }
+  return out;
+}
+
+void LinuxProcesses::EndStartedPlayers(int grace_ms) {
+  if (RunningPlayers().empty()) return;
+  if (player_.running && player_.running() && player_.close) player_.close();
+  // Each step waits in slices of 10 ms for the players to be gone: quit, then SIGTERM,
+  // then SIGKILL.
+  const auto wait_gone = [&](int ms) {
+    for (int waited = 0; waited < ms; waited += 10) {
+      if (RunningPlayers().empty()) return true;
+      poll(nullptr, 0, 10);
+    }
+    return RunningPlayers().empty();
+  };
+  if (wait_gone(grace_ms)) return;
+  for (const int32_t pid : RunningPlayers()) {
+    if (log) log("the player [" + std::to_string(pid) + "] did not quit; terminated");
+    ::kill(pid, SIGTERM);
+  }
+  if (wait_gone(grace_ms)) return;
+  for (const int32_t pid : RunningPlayers()) {
+    ::kill(pid, SIGKILL);
+    waitpid(pid, nullptr, 0);
+    children_.erase(pid);
   }
 }
 

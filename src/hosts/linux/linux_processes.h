@@ -1,6 +1,7 @@
 #pragma once
-// Starting programs (posix_spawn; the task id is the process id), activating a task and
-// sending it keys: Alt+F4 to the player asks mpv to quit, to any other task ends it.
+// Starting programs (the task id is the process id), activating a task and sending it keys:
+// Alt+F4 to the player asks mpv to quit, to any other task ends it. A player this program
+// starts does not outlive it.
 #include <functional>
 #include <set>
 #include <string>
@@ -29,6 +30,11 @@ class LinuxProcesses : public platform::Processes {
 
   // Collects ended children (no zombies are left behind).
   void Reap();
+  // At the program's end: the players it started that still run are asked to quit, then
+  // given grace_ms before they are terminated, and collected.
+  void EndStartedPlayers(int grace_ms);
+  // The players this program started that still run.
+  std::vector<int32_t> RunningPlayers();
 
   // Children's standard output and error go to /dev/null (the terminal window owns the tty).
   bool quiet_children = false;

@@ -74,14 +74,32 @@ int Run(const lh::Options& opt) {
     lh::ApplyKeymapText(keymap, text.str(), opt.keymap_file);
   }
 
-  // The port: ppdev, raw I/O, or none (the preview is the panel).
+  // The port: ppdev or raw I/O with the panel's timing kept, and always the virtual panel
+  // beside it, which the preview shows. A port that cannot be opened leaves the virtual one.
   std::unique_ptr<lorvan::platform::PortIo> real_port;
-  if (!opt.ppdev.empty()) real_port = std::make_unique<lh::PpdevPort>(opt.ppdev);
-  if (opt.raw_io_base != 0) real_port = std::make_unique<lh::RawPort>(opt.raw_io_base);
-  lh::NullPort null_port;
+  std::string panel_name = "virtual";
+  std::string port_note;
+  try {
+    if (!opt.ppdev.empty()) {
+      real_port = std::make_unique<lh::PpdevPort>(opt.ppdev);
+      panel_name = opt.ppdev;
+    }
+    if (opt.raw_io_base != 0) {
+      real_port = std::make_unique<lh::RawPort>(opt.raw_io_base);
+      panel_name = "I/O " + std::to_string(opt.raw_io_base);
+    }
+  } catch (const lh::PortError& e) {
+    port_note = std::string("no LCD port: ") + e.what() + "; the panel is the virtual one of the preview";
+    log(port_note);
+  }
+  lh::VirtualPanelPort virtual_panel;
   std::unique_ptr<lh::PacedPort> paced;
-  if (real_port) paced = std::make_unique<lh::PacedPort>(*real_port, 450);
-  lorvan::platform::PortIo& port = paced ? static_cast<lorvan::platform::PortIo&>(*paced) : null_port;
+  std::unique_ptr<lh::TeePort> tee;
+  if (real_port) {
+    paced = std::make_unique<lh::PacedPort>(*real_port, 450);
+    tee = std::make_unique<lh::TeePort>(*paced, virtual_panel);
+  }
+  lorvan::platform::PortIo& port = tee ? static_cast<lorvan::platform::PortIo&>(*tee) : virtual_panel;
 
   lh::LinuxClock clock;
   lh::MpvPlayer player(socket);
@@ -136,11 +154,8 @@ int Run(const lh::Options& opt) {
     view = std::make_unique<lh::TerminalView>(
         *form,
         style,
-        [&](int x, int y) {
-          // The picture as the panel shows it: inversion applies to the display data.
-          const bool dark = static_cast<uint32_t>(form->picLcd.Point(x, y)) < 0x7FFFFFu;
-          return dark != form->glcd.gbLcdInverted;
-        },
+        // The picture the panel shows, decoded from the port writes.
+        [&](int x, int y) { return virtual_panel.panel().Pixel(x, y); },
         [&]() -> std::string {
           if (player.fd() < 0) return "no window";
           switch (player.status()) {
@@ -153,6 +168,8 @@ int Run(const lh::Options& opt) {
       std::cerr << "lorvan: standard input and output are not a terminal; run with --headless\n";
       return 2;
     }
+    view->SetPanelName(panel_name);
+    if (!port_note.empty()) view->ShowNote(port_note);
   }
   // The host and the dialogs see the view from here on.
   host.SetView(view.get());
@@ -180,7 +197,13 @@ int Run(const lh::Options& opt) {
     form->Form_Load();
     loaded = true;
     if (opt.headless) log("running; program folder " + dir + ", player socket " + socket);
-    while (form->Running()) form->loop.DoEvents();
+    // The loop of DoEvents, except that between events it sleeps until the next one is due;
+    // loops inside handlers (a search, a standby wait) call DoEvents and wait 1 ms at most.
+    while (form->Running()) {
+      bool ran = host.DeliverDueEvents();
+      ran = form->loop.RunDueTimers() || ran;
+      if (!ran && form->Running()) host.WaitForNextEvent(form->loop.NextTimerDue());
+    }
   } catch (const EndedDuringStartUp&) {
     if (view) view->Stop();
     std::cerr << "lorvan: ended during start-up\n";
@@ -191,6 +214,9 @@ int Run(const lh::Options& opt) {
     status = 1;
   }
   if (view) view->Stop();
+  // The exit closed the player by its task; one that is still there (or a start that never
+  // answered) does not outlive the program.
+  processes.EndStartedPlayers(2000);
   return status;
 }
 

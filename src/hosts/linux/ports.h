@@ -1,11 +1,12 @@
 #pragma once
 // The LCD's parallel port on Linux: ppdev (/dev/parportN), raw port I/O as root, the
-// KS0108 timing kept between writes, and a port that only feeds the preview.
+// KS0108 timing kept between writes, and the virtual panel the terminal's preview shows.
 #include <cstdint>
 #include <functional>
 #include <stdexcept>
 #include <string>
 
+#include "hosts/sim/ks0108.h"
 #include "platform/port_io.h"
 
 namespace lorvan::linuxhost {
@@ -71,13 +72,19 @@ class TeePort : public platform::PortIo {
   platform::PortIo& b_;
 };
 
-// No panel: the writes are counted and dropped (the preview shows the picture itself).
-class NullPort : public platform::PortIo {
+// The virtual panel: a KS0108 emulator on the port decodes the writes into the picture a
+// panel there would show, so the preview shows exactly that, faults of the transfer included.
+class VirtualPanelPort : public platform::PortIo {
  public:
-  void Out32(int16_t, int16_t) override { ++writes_; }
+  void Out32(int16_t port, int16_t value) override {
+    panel_.Out(port, value);
+    ++writes_;
+  }
+  const ks0108::Panel& panel() const { return panel_; }
   int64_t writes() const { return writes_; }
 
  private:
+  ks0108::Panel panel_{kLptBase};
   int64_t writes_ = 0;
 };
 

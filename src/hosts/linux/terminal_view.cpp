@@ -217,6 +217,10 @@ void TerminalView::Draw() {
   field(11, player_status_ ? player_status_() : "");
   field(13, "Key:");
   if (last_key_ != 0) field(14, last_key_ == '\r' ? std::string("Enter") : std::string(1, last_key_));
+  if (!panel_name_.empty()) {
+    field(16, "Panel:");
+    field(17, panel_name_);
+  }
 
   // The controls: captions with their accelerator keys underlined.
   const int cy = ph + 2;
@@ -242,6 +246,13 @@ void TerminalView::Draw() {
       if (sel) attroff(A_REVERSE);
     }
     mvaddstr(LINES - 1, 0, Fit("Keys: the underlined characters, plain or with Alt. Ctrl+C ends the program.", COLS).c_str());
+  }
+  if (!note_.empty()) {
+    move(LINES - 1, 0);
+    clrtoeol();
+    attron(A_BOLD);
+    mvaddstr(LINES - 1, 0, Fit(PrintableText(note_), COLS).c_str());
+    attroff(A_BOLD);
   }
   if (msg_shown_) DrawMessage();
   refresh();

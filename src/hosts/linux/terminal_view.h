@@ -37,7 +37,16 @@ class TerminalView {
   // The modal box: shown over the window until ClearMessage.
   void ShowMessage(const std::string& title, const std::string& text);
   void ClearMessage();
-  void NoteKey(char key) { last_key_ = key; }
+  // A key stroke also dismisses the note.
+  void NoteKey(char key) {
+    last_key_ = key;
+    note_.clear();
+  }
+  // A line for the user in the window's last line (the panel's port is missing, ...), shown
+  // until the next key stroke.
+  void ShowNote(const std::string& text) { note_ = text; }
+  // What the LCD is: "virtual" or the port's device.
+  void SetPanelName(const std::string& name) { panel_name_ = name; }
 
  private:
   void DrawTooSmall(int need_cols, int need_rows);
@@ -53,6 +62,8 @@ class TerminalView {
   bool started_ = false;
   bool utf8_ = false;
   char last_key_ = 0;
+  std::string note_;
+  std::string panel_name_;
   std::string msg_title_, msg_text_;
   bool msg_shown_ = false;
 };

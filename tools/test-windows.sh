@@ -1,0 +1,100 @@
+#!/usr/bin/env bash
+# Cross-builds the Windows program (Lorvan.exe, Hardstop.exe) with MinGW-w64 and runs its
+# tests under Wine on a virtual X display: the platform layer, the program end to end against
+# the stand-in player and port library, and Hardstop.exe ending the Wine session.
+# LORVAN_SKIP_WINE=1 skips the whole step; an argument runs only the tests whose name has it.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+# ccache finds earlier builds of the same sources in other checkouts too.
+export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$PWD}"
+if [ "${LORVAN_SKIP_WINE:-0}" = 1 ]; then
+  echo "test-windows: skipped (LORVAN_SKIP_WINE=1)"
+  exit 0
+fi
+filter="${1:-}"
+for tool in x86_64-w64-mingw32-g++ wine wineserver Xvfb; do
+  if ! command -v "$tool" >/dev/null; then
+    echo "test-windows: $tool is missing; bash tools/setup-debian.sh installs it" >&2
+    exit 1
+  fi
+done
+root="$PWD"
+build="$root/build-mingw"
+started=$(date +%s)
+
+if [ ! -f "$build/CMakeCache.txt" ]; then
+  cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+fi
+cmake --build "$build" -j2
+built=$(date +%s)
+
+work=$(mktemp -d /tmp/lorvan-wine.XXXXXX)
+xvfb_pid=""
+cleanup() {
+  wineserver -k >/dev/null 2>&1 || true
+  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
+  if [ "${keep_work:-0}" = 1 ]; then
+    echo "test-windows: the test folders are kept in $work"
+  else
+    rm -rf "$work"
+  fi
+}
+trap cleanup EXIT
+
+# A Windows path of this machine's file, through Wine's drive Z:.
+winpath() { printf 'Z:%s' "${1//\//\\}"; }
+
+# A virtual display of its own, its number chosen by the server.
+exec 3<> "$work/display"
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+export DISPLAY=":$(head -n1 "$work/display")"
+
+export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
+timeout 180 wineboot -i >/dev/null 2>&1
+# Windows without a window manager's frame: closing one then takes no extra wait.
+timeout 60 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+timeout 60 wineserver -w
+prefixed=$(date +%s)
+
+mkdir -p "$work/tests"
+status=0
+timeout 600 wine "$build/lorvan-wine-tests.exe" --bin "$(winpath "$build")" --data "$(winpath "$root/data")" \
+  --work "$(winpath "$work/tests")" $filter </dev/null | tr -d '\r' | tee "$work/tests.log" || status=1
+counts=$(sed -n 's/^\([0-9]*\) passed, \([0-9]*\) failed, \([0-9]*\) skipped$/\1 \2 \3/p' "$work/tests.log" | tail -n1)
+read -r passed failed skipped <<<"${counts:-0 1 0}"
+
+# Hardstop.exe ends the Wine session as it would shut Windows down: the running player is
+# asked to end its session and ends.
+if [ -z "$filter" ] || [[ "Hardstop" == *"$filter"* ]]; then
+  echo "[ RUN      ] Hardstop.EndsTheSession"
+  hs="$work/hardstop"
+  mkdir -p "$hs"
+  cp "$build/Winamp.exe" "$build/Hardstop.exe" "$hs/"
+  wine "$hs/Winamp.exe" </dev/null >/dev/null 2>&1 &
+  for _ in $(seq 100); do grep -q ' window$' "$hs/player.log" 2>/dev/null && break; sleep 0.1; done
+  hs_ok=1
+  if ! grep -q ' window$' "$hs/player.log" 2>/dev/null; then echo "    the stand-in player did not start"; hs_ok=0; fi
+  timeout 60 wine "$hs/Hardstop.exe" </dev/null >/dev/null 2>&1 || true
+  for _ in $(seq 200); do grep -q ' exit$' "$hs/player.log" 2>/dev/null && break; sleep 0.1; done
+  for event in queryendsession 'endsession 1'; do
+    if ! grep -q " $event\$" "$hs/player.log" 2>/dev/null; then echo "    the player got no $event"; hs_ok=0; fi
+  done
+  if [ "$hs_ok" = 1 ]; then
+    passed=$((passed + 1))
+    echo "[       OK ] Hardstop.EndsTheSession"
+  else
+    failed=$((failed + 1))
+    status=1
+    echo "[  FAILED  ] Hardstop.EndsTheSession"
+    sed 's/^/    player.log: /' "$hs/player.log" 2>/dev/null || true
+  fi
+fi
+
+ended=$(date +%s)
+echo "test-windows: build $((built - started)) s, Wine prefix $((prefixed - built)) s, tests $((ended - prefixed)) s"
+[ "$failed" = 0 ] || status=1
+[ "$status" = 0 ] || keep_work=1
+echo "wine: $passed passed, $failed failed, $skipped skipped"
+exit "$status"
