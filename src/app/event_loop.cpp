@@ -47,6 +47,7 @@ void EventLoop::DoEvents() {
 }
 
 void EventLoop::StopAllTimers() {
+  ended_ = true;
   for (Timer* t : timers_) t->SetEnabled(false);
 }
 

@@ -25,8 +25,10 @@ class EventLoop {
   std::optional<int64_t> NextTimerDue() const;
 
   int64_t NowMs() { return clock_.MonotonicMs(); }
-  // Switches every timer off (the window is unloaded).
+  // Switches every timer off (the window is unloaded). From then on the loop has ended:
+  // handlers still running below on the stack see it and stop waiting for the outside world.
   void StopAllTimers();
+  bool Ended() const { return ended_; }
 
   void Register(Timer* t) { timers_.push_back(t); }
   void Unregister(Timer* t);
@@ -35,6 +37,7 @@ class EventLoop {
   platform::Clock& clock_;
   platform::EventHost& host_;
   std::vector<Timer*> timers_;
+  bool ended_ = false;
 };
 
 }  // namespace lorvan::app

@@ -110,6 +110,15 @@ void ReadWriteIniFile(SharedState& s, platform::FileSystem& files, const std::st
     const auto lines = SplitLines(bytes);
     IniReader(s, path, lines).Read();
   } else if (mode == 0) {
+    std::vector<std::string> values = ValueLines(s);
+    for (size_t position = 0; position < values.size(); ++position) {
+      // A line feed would split the value into two lines and shift every later position, so
+      // the file would no longer read back (a folder name may hold one): the old file stays.
+      if (values[position].find('\n') != std::string::npos) {
+        throw platform::FileError(path + ": value " + std::to_string(position) + " \"" + values[position] +
+                                  "\" holds a line break, which a line of the file cannot hold");
+      }
+    }
     // Every comment line is carried over, however many there are; a missing file has none.
     std::vector<std::string> out;
     if (files.Stat(path)) {
@@ -117,7 +126,7 @@ void ReadWriteIniFile(SharedState& s, platform::FileSystem& files, const std::st
         if (IsKeptComment(line)) out.push_back(std::move(line));
       }
     }
-    for (auto& line : ValueLines(s)) out.push_back(std::move(line));
+    for (auto& line : values) out.push_back(std::move(line));
     files.ReplaceFile(path, JoinLinesCrLf(out));
   }
 }

@@ -13,7 +13,8 @@ constexpr int kIniValueLines = 56;
 
 // Mode 1 reads the file into the state (throws StartupError naming the file and line);
 // mode 0 rewrites it from the state: every comment line first, then the 56 value lines, the
-// old file kept intact when anything fails (throws platform::FileError); other modes do nothing.
+// old file kept intact when anything fails (throws platform::FileError, also for a value that
+// holds a line break and so cannot be written as one line); other modes do nothing.
 void ReadWriteIniFile(SharedState& s, platform::FileSystem& files, const std::string& path, int32_t mode);
 
 }  // namespace lorvan::app

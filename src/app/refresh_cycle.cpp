@@ -58,6 +58,9 @@ void frmMain::tmrRefresh_Timer() {
 
   // The player stopped by itself while the program had it playing: the track has ended.
   const int32_t status = goWinamp().GetPlayStatus();
+  // A query that waited for a starting player let other handlers run, and one of them may
+  // have ended the program: its last picture stays on the panel and no tick follows.
+  if (!Running()) return;
   if (status == 0 && position_ms == -1) SelectNextEntry(2);
 
   UpdateLcd();

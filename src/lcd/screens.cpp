@@ -121,6 +121,9 @@ void frmMain::UpdateLcd() {
     case kScreenHelp: DrawHelpScreen(*this); break;
     default: break;  // picLcd keeps its content
   }
+  // The equalizer's queries may wait for a starting player, and a handler run meanwhile may
+  // have ended the program: its last picture stays on the panel and no tick follows.
+  if (!Running()) return;
   glcd.LcdTransferPicture(picLcd, state.glLcdDelayLoops);
   const int64_t t1 = platform.clock.QueryPerformanceCounter();
   const double ms = frequency > 0 ? static_cast<double>(t1 - t0) / static_cast<double>(frequency) * 1000.0 : 0.0;

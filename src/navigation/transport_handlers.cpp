@@ -1,5 +1,8 @@
 // The transport keys: navigate and play on the browser screen, select and change an
 // equalizer band on the equalizer screen, nothing on the help screen (pause and seek always).
+#include <algorithm>
+#include <limits>
+
 #include "app/frm_main.h"
 #include "navigation/browser.h"
 
@@ -17,6 +20,14 @@ std::string ParentFolder(const std::string& dir, char sep) {
   if (!s.empty() && s.back() == sep) s.pop_back();
   const size_t cut = s.rfind(sep);
   return cut == std::string::npos ? std::string() : s.substr(0, cut + 1);
+}
+
+// A band value as the player answered it, one step up or down. The player may answer
+// anything; at the ends of the 32-bit range the value stays where it is instead of
+// overflowing, and SetEqualizerValue drops it as outside 0 to 63.
+int32_t StepBandValue(int32_t value, int32_t step) {
+  return static_cast<int32_t>(std::clamp<int64_t>(int64_t{value} + step, std::numeric_limits<int32_t>::min(),
+                                                  std::numeric_limits<int32_t>::max()));
 }
 
 // Whether the browser (not the equalizer) takes a navigation key of this trigger.
@@ -56,7 +67,7 @@ void frmMain::SelectNextEntry(int32_t trigger) {
     navigation::UpdateListWindow(*this, navigation::kCursorDown, navigation::kFolderNone, navigation::kSpeak);
     if (state.glPlayState == kPlaying) OpenSelectedEntry(trigger);
   } else if (trigger == kKeyPress && state.glScreenMode == kScreenEqualizer) {
-    goWinamp().SetEqualizerValue(miEqBand, goWinamp().GetEqualizerValue(miEqBand) + 1);
+    goWinamp().SetEqualizerValue(miEqBand, StepBandValue(goWinamp().GetEqualizerValue(miEqBand), 1));
   }
 }
 
@@ -69,7 +80,7 @@ void frmMain::cmdPrev_Click() {
     navigation::UpdateListWindow(*this, navigation::kCursorUp, navigation::kFolderNone, navigation::kSpeak);
     if (state.glPlayState == kPlaying) OpenSelectedEntry(kKeyPress);
   } else if (state.glScreenMode == kScreenEqualizer) {
-    goWinamp().SetEqualizerValue(miEqBand, goWinamp().GetEqualizerValue(miEqBand) - 1);
+    goWinamp().SetEqualizerValue(miEqBand, StepBandValue(goWinamp().GetEqualizerValue(miEqBand), -1));
   }
 }
 

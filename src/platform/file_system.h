@@ -40,7 +40,8 @@ class FileSystem {
   // The path's attribute bits, or nullopt when they cannot be read.
   virtual std::optional<uint32_t> GetAttr(const std::string& path) = 0;
   virtual std::optional<FileStamp> Stat(const std::string& path) = 0;
-  // The whole file as bytes; throws FileError.
+  // The whole file as bytes; throws FileError, also for a folder or anything else that is
+  // no plain file.
   virtual std::string ReadFile(const std::string& path) = 0;
   // Replaces the file with content so that a failure at any point leaves the old file as it
   // was (temporary file in the same folder, flushed, renamed over); throws FileError.

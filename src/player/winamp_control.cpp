@@ -69,6 +69,8 @@ platform::Hwnd clsWinampControl::GetWinampHwnd() {
     outage_reported_ = false;
     return h;
   }
+  // A program that has ended starts no player; a handler finishing below its end gets no window.
+  if (loop_.Ended()) return 0;
   if (!start_under_way_) {
     // A failing start (StartError) reaches the caller unchanged.
     const int32_t task = platform_.processes.Shell(kWinampCommandLine, platform::kNormalFocus);
@@ -103,6 +105,11 @@ platform::Hwnd clsWinampControl::WaitForStartedPlayer(uint64_t attempt) {
     }
     // Clicks and timers run meanwhile and may enter this class; they wait for the same start.
     loop_.DoEvents();
+    // One of them ended the program: nobody waits for the player any more.
+    if (loop_.Ended()) {
+      if (start_attempt_ == attempt) start_under_way_ = false;
+      return 0;
+    }
   }
 }
 

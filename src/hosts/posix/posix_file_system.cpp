@@ -33,6 +33,7 @@ std::string PosixFileSystem::Resolve(const std::string& path) const {
 std::vector<std::string> PosixFileSystem::ListFolder(const std::string& folder) {
   std::vector<std::string> names;
   const std::string dir = Resolve(folder.empty() ? "." : folder);
+  if (folder_fault_injection && !folder_fault_injection(dir)) return names;
   DIR* d = opendir(dir.c_str());
   if (!d) return names;
   while (dirent* e = readdir(d)) {
@@ -68,12 +69,14 @@ std::optional<platform::FileStamp> PosixFileSystem::Stat(const std::string& path
 
 std::string PosixFileSystem::ReadFile(const std::string& path) {
   const std::string real = Resolve(path);
-  const int fd = ::open(real.c_str(), O_RDONLY | O_CLOEXEC);
+  // Opened without waiting: a named pipe that took the file's name would otherwise hold the
+  // program until something writes into it. Only a plain file is read.
+  const int fd = ::open(real.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) throw platform::FileError(path + ": cannot open: " + Errno());
   struct stat st {};
-  if (fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+  if (fstat(fd, &st) == 0 && !S_ISREG(st.st_mode)) {
     ::close(fd);
-    throw platform::FileError(path + ": is a folder, not a file");
+    throw platform::FileError(path + (S_ISDIR(st.st_mode) ? ": is a folder, not a file" : ": is not a plain file"));
   }
   std::string data;
   char buf[65536];
@@ -102,8 +105,12 @@ void PosixFileSystem::ReplaceFile(const std::string& path, const std::string& co
     ::unlink(temp.c_str());
     throw platform::FileError(path + ": cannot " + what + ": " + why);
   };
+  // A temporary file left by a rewrite that never got to its rename is removed, and the new
+  // one is made afresh: never written through a link that took its name, which could point
+  // anywhere outside the program folder.
+  ::unlink(temp.c_str());
   errno = 0;
-  int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
   if (fd < 0 || !step_ok("open")) fail("create " + temp, fd);
   size_t done = 0;
   while (done < content.size()) {

@@ -26,6 +26,10 @@ class PosixFileSystem : public platform::FileSystem {
   // Test hook: called after each step of ReplaceFile ("open", "write", "sync", "rename");
   // returning false makes that step fail as a full disk or a crash would.
   std::function<bool(const std::string& step)> fault_injection;
+  // Test hook: called with the folder (as the operating system is to see it) before
+  // ListFolder opens it; returning false makes the folder unreadable, as one without read
+  // permission is to anyone but root.
+  std::function<bool(const std::string& folder)> folder_fault_injection;
 
  private:
   std::function<std::string()> base_dir_;

@@ -38,6 +38,26 @@ ScriptCommand NoArgs(const std::string& verb, std::function<void()> apply) {
           [apply](const Words&) { apply(); }};
 }
 
+// `player answer REQUEST WPARAM VALUE|off`: a scripted answer to one request.
+ScriptCommand ScriptedAnswer(SimPlayer& p) {
+  return {[](const Words& a) -> std::optional<std::string> {
+            if (a.size() != 3) return "player answer takes a request, its argument and an answer or off";
+            if (auto problem = CheckNumber("the request", a[0], kInt32Min, kInt32Max)) return problem;
+            if (auto problem = CheckNumber("the argument", a[1], kInt32Min, kInt32Max)) return problem;
+            if (a[2] == "off") return std::nullopt;
+            return CheckNumber("the answer", a[2], kInt32Min, kInt32Max);
+          },
+          [&p](const Words& a) {
+            const auto request = static_cast<int32_t>(*ParseInteger(a[0]));
+            const auto wparam = static_cast<int32_t>(*ParseInteger(a[1]));
+            if (a[2] == "off") {
+              p.ClearAnswer(request, wparam);
+            } else {
+              p.SetAnswer(request, wparam, static_cast<int32_t>(*ParseInteger(a[2])));
+            }
+          }};
+}
+
 }  // namespace
 
 void RegisterPlayerCommands(SimRunner& r) {
@@ -69,6 +89,10 @@ void RegisterPlayerCommands(SimRunner& r) {
   r.commands.Add("player window", OneNumber("player window", "0 or 1", 0, 1, [&p](int32_t v) { p.SetWindow(v != 0); }));
   r.commands.Add("player autostart",
                  OneNumber("player autostart", "0 or 1", 0, 1, [&p](int32_t v) { p.autostart = v != 0; }));
+  // Extensions for malformed or missing answers (README, "lorvan-sim").
+  r.commands.Add("player answer", ScriptedAnswer(p));
+  r.commands.Add("player vanish", OneNumber("player vanish", "the number of lookups", 1, kInt32Max,
+                                            [&p](int32_t n) { p.VanishAfterLookups(n); }));
   r.commands.Add("dump messages", NoArgs("dump messages", [&r] {
                    for (const auto& line : r.world.player.TakeMessages()) r.out << line << "\n";
                  }));

@@ -18,7 +18,10 @@ int32_t ToInt32(int64_t v) {
 }  // namespace
 
 platform::Hwnd SimPlayer::FindWindowA(const std::string& class_name) {
-  return class_name == "Winamp v1.x" ? hwnd_ : 0;
+  if (class_name != "Winamp v1.x") return 0;
+  const platform::Hwnd found = hwnd_;
+  if (found != 0 && vanish_after_lookups_ > 0 && --vanish_after_lookups_ == 0) SetWindow(false);
+  return found;
 }
 
 void SimPlayer::Record(const char* kind, uint32_t msg, int32_t wparam, int32_t lparam) {
@@ -29,7 +32,11 @@ void SimPlayer::Record(const char* kind, uint32_t msg, int32_t wparam, int32_t l
 int32_t SimPlayer::SendMessageA(platform::Hwnd hwnd, uint32_t msg, int32_t wparam, int32_t lparam) {
   if (!Receives(hwnd)) return 0;
   Record("send", msg, wparam, lparam);
-  if (msg == WM_USER) return OnRequest(wparam, lparam);
+  if (msg == WM_USER) {
+    const int32_t answer = OnRequest(wparam, lparam);
+    const auto scripted = answers_.find({lparam, wparam});
+    return scripted == answers_.end() ? answer : scripted->second;
+  }
   if (msg == WM_COMMAND) OnCommand(wparam);
   return 0;
 }

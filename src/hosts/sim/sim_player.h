@@ -8,7 +8,9 @@
 // sample rate) and its equalizer memory stay, as a real player keeps them in its settings.
 #include <array>
 #include <cstdint>
+#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "hosts/sim/sim_clock.h"
@@ -48,6 +50,14 @@ class SimPlayer : public platform::WindowMessages {
   void SetEqOn(bool on) { eq_on_ = on; }
   // The current track ends by itself: stopped, position -1.
   void EndTrack();
+  // A malformed player: from now on the request (lParam of WM_USER) with this argument
+  // (wParam) is answered with value instead of the player's own answer; the request still
+  // does what it does. ClearAnswer gives the answer back to the player.
+  void SetAnswer(int32_t request, int32_t wparam, int32_t value) { answers_[{request, wparam}] = value; }
+  void ClearAnswer(int32_t request, int32_t wparam) { answers_.erase({request, wparam}); }
+  // The window disappears right after the lookups-th lookup from now that finds it, so the
+  // message that follows that lookup goes nowhere (1: the next lookup).
+  void VanishAfterLookups(int32_t lookups) { vanish_after_lookups_ = lookups; }
 
   // What the player is doing now.
   int32_t Status();
@@ -79,6 +89,8 @@ class SimPlayer : public platform::WindowMessages {
   platform::Hwnd next_hwnd_ = 0x10020;
   int32_t task_id_ = 0;
   std::vector<std::string> messages_;
+  std::map<std::pair<int32_t, int32_t>, int32_t> answers_;  // (request, wparam) -> answer
+  int32_t vanish_after_lookups_ = 0;                        // 0: the window stays
 
   int32_t version_ = 8192;
   int32_t status_ = 0;

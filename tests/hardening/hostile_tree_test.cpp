@@ -1,0 +1,466 @@
+// Music trees made to hurt: ten thousand entries in one folder, names of 255 bytes and paths
+// beyond the system's limit, control characters and bytes that are no UTF-8, symbolic-link
+// loops, folders that vanish or cannot be read, thirty levels of folders. The box neither
+// crashes nor hangs, lists what can be listed, keeps the panel drawn, writes nothing but its
+// settings file, and that file loads again after the way out.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "hardening/hard_box.h"
+
+namespace lorvan::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+using ::testing::HasSubstr;
+using ::testing::IsEmpty;
+
+std::string Lines(const std::string& line, int times) {
+  std::string s;
+  for (int i = 0; i < times; ++i) s += line + "\n";
+  return s;
+}
+
+// After the way out: nothing around the program changed but its settings file, and the
+// program starts from that file again.
+void ExpectCleanWayOut(HardBox& b) {
+  EXPECT_FALSE(b.form().Running());
+  EXPECT_THAT(b.SandboxChanges(), IsEmpty());
+  const Loaded next = LoadProgram(b.dir());
+  EXPECT_EQ(next.exit_status, 0) << next.err;
+}
+
+// The shared state can always be dumped as JSON, whatever bytes the names hold.
+bool StateDumps(HardBox& b) {
+  return nlohmann::json::accept(sim::JsonLine(sim::StateJson(b.form())));
+}
+
+TEST(HostileTree, TenThousandEntriesInOneFolder) {
+  HardBox b;
+  b.Write("Music/Big/first.mp3");
+  const int fd = open((b.music() + "/Big").c_str(), O_RDONLY | O_DIRECTORY);
+  ASSERT_GE(fd, 0);
+  // Names of one file: making ten thousand files would cost seconds, and only names are listed.
+  for (int i = 1; i < 10000; ++i) {
+    ASSERT_EQ(linkat(fd, "first.mp3", fd, ("t" + std::to_string(i) + ".mp3").c_str(), 0), 0);
+  }
+  close(fd);
+  b.PhotographSandbox();
+  nlohmann::json entered, last, jumped;
+  b.Probe("entered", [&] { entered = sim::StateJson(b.form()); });
+  b.Probe("last", [&] { last = sim::StateJson(b.form()); });
+  b.Probe("jumped", [&] {
+    jumped = sim::StateJson(b.form());
+    EXPECT_TRUE(b.BrowserOnPanel());
+  });
+  std::string playing;
+  b.Probe("playing", [&] { playing = b.world().player.CurrentFile(); });
+  ASSERT_EQ(b.Run("start\nkey P\nwait 100\nprobe entered\nkey V\nwait 100\nprobe last\n"
+                  "key 9\nkey 9\nkey 9\nkey 9\nwait 1100\nprobe jumped\nkey P\nwait 100\nprobe playing\nkey T\n"),
+            0)
+      << b.err.str();
+  EXPECT_EQ(entered["lstFileEntries"].size(), 10000u);
+  EXPECT_EQ(entered["txtTotalFileNr"], "10000");
+  EXPECT_EQ(last["giSelectedEntryNr"], 10000);
+  EXPECT_EQ(last["giListTop"], 9995);
+  EXPECT_EQ(last["giListRow"], 4);
+  EXPECT_EQ(jumped["giSelectedEntryNr"], 9999);
+  EXPECT_EQ(jumped["gsSelectedEntry"], entered["lstFileEntries"][9998]);
+  EXPECT_EQ(playing, b.state().gsAudioDir + jumped["gsSelectedEntry"].get<std::string>());
+  ExpectCleanWayOut(b);
+
+  // The bookmark brings the cursor back to entry 9999.
+  const ScenarioResult r = RunScenario(b.dir(), "start\nkey R\nwait 100\ndump state\n");
+  ASSERT_EQ(r.exit_status, 0) << r.err;
+  EXPECT_EQ(nlohmann::json::parse(r.OutLines().at(0))["giSelectedEntryNr"], 9999);
+}
+
+TEST(HostileTree, NamesOf255BytesAndPathsBeyondTheSystemsLimit) {
+  HardBox b;
+  const std::string file = std::string(251, 'a') + ".mp3";
+  std::string utf8;
+  for (int i = 0; i < 125; ++i) utf8 += "\xC3\xA9";  // é
+  utf8 += "x.mp3";
+  const std::string folder(255, 'F');
+  const std::string deep(255, 'D');
+  ASSERT_EQ(file.size(), 255u);
+  ASSERT_EQ(utf8.size(), 255u);
+  b.Write("Music/" + file);
+  b.Write("Music/" + utf8);
+  b.Write("Music/" + folder + "/" + file);
+  // Sixteen levels of 255-byte folders: the deepest ones lie beyond the path limit.
+  ASSERT_EQ(MakeChain(b.music(), std::vector<std::string>(16, deep), "song.mp3"), 16);
+  b.PhotographSandbox();
+
+  std::vector<std::string> played;
+  std::vector<int> depths;
+  b.Probe("play", [&] {
+    for (const auto& name : {file, utf8}) {
+      ASSERT_TRUE(b.Select(name));
+      b.form().KeyPress('P');
+      played.push_back(b.world().player.CurrentFile());
+      b.form().KeyPress('S');
+    }
+    ASSERT_TRUE(b.Select(folder));
+    b.form().KeyPress('P');
+    ASSERT_TRUE(b.Select(file));
+    b.form().KeyPress('P');
+    played.push_back(b.world().player.CurrentFile());
+    b.form().KeyPress('S');
+    ASSERT_EQ(b.state().gsAudioDir, "Music/");
+  });
+  b.Probe("descend", [&] {
+    ASSERT_TRUE(b.Select(deep));
+    for (int i = 0; i < 20; ++i) {
+      b.form().KeyPress('P');
+      depths.push_back(b.state().giFolderDepth);
+    }
+    EXPECT_TRUE(StateDumps(b));
+  });
+  b.Probe("panel", [&] { EXPECT_TRUE(b.BrowserOnPanel()); });
+  ASSERT_EQ(b.Run("start\nwait 100\nprobe play\nprobe descend\nwait 200\nprobe panel\nkey T\n"), 0)
+      << b.err.str();
+  EXPECT_EQ(played, (std::vector<std::string>{"Music/" + file, "Music/" + utf8, "Music/" + folder + "/" + file}));
+  // Entering stops where the path would pass the limit; the folder there is still listed.
+  const int reached = depths.back();
+  EXPECT_GE(reached, 12);
+  EXPECT_LT(reached, 16);
+  for (size_t i = 0; i < depths.size(); ++i) EXPECT_EQ(depths[i], std::min<int>(static_cast<int>(i) + 1, reached));
+  EXPECT_EQ(b.form().lstFileEntries.lines, std::vector<std::string>{deep});
+  ExpectCleanWayOut(b);
+
+  // The bookmark, a folder path of some 4000 bytes, lists that folder again.
+  const ScenarioResult r = RunScenario(b.dir(), "start\nkey R\nwait 100\ndump state\n");
+  ASSERT_EQ(r.exit_status, 0) << r.err;
+  const auto state = nlohmann::json::parse(r.OutLines().at(0));
+  EXPECT_EQ(state["giFolderDepth"], reached);
+  EXPECT_EQ(state["lstFileEntries"], nlohmann::json::array({deep}));
+}
+
+TEST(HostileTree, ControlCharactersAndBytesThatAreNoUtf8) {
+  const std::vector<std::string> files = {
+      "tab\there.mp3", "new\nline.mp3", "cr\r.mp3",       "\x01\x1f\x7f.mp3",
+      "bad\xff\xfe.mp3", "cut\xc3.mp3",   "over\xc0\xaf.mp3", "esc\x1b[2J.mp3",
+  };
+  // A folder whose name holds a line feed followed by a number too large for a 16-bit value.
+  const std::string bell = "bell\x07", line_break = "line\n99999";
+  struct Case {
+    const char* name;
+    std::string leave_from;  // the folder the way out is taken from
+    bool saved;
+  } cases[] = {
+      {"control character in the folder", bell, true},
+      // A line break cannot be held by a line of the settings file: the rewrite refuses and
+      // says so, and the file keeps what it had.
+      {"line break in the folder", line_break, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    HardBox b;
+    for (const auto& f : files) b.Write("Music/" + f);
+    b.Write("Music/" + bell + "/song.mp3");
+    b.Write("Music/" + line_break + "/song.mp3");
+    b.PhotographSandbox();
+    const std::string old_settings = b.SettingsText();
+    std::vector<std::string> played;
+    b.Probe("play", [&] {
+      EXPECT_EQ(b.form().lstFileEntries.ListCount(), 10);
+      for (const auto& f : files) {
+        ASSERT_TRUE(b.Select(f)) << f;
+        b.form().KeyPress('P');
+        played.push_back(b.world().player.CurrentFile());
+        EXPECT_TRUE(StateDumps(b)) << f;
+        b.form().KeyPress('S');
+      }
+      ASSERT_TRUE(b.Select(c.leave_from));
+      b.form().KeyPress('P');
+      ASSERT_TRUE(b.Select("song.mp3"));
+      b.form().KeyPress('P');
+      EXPECT_EQ(b.world().player.CurrentFile(), "Music/" + c.leave_from + "/song.mp3");
+      b.Events();
+    });
+    b.Probe("panel", [&] { EXPECT_TRUE(b.BrowserOnPanel()); });
+    ASSERT_EQ(b.Run("start\nwait 100\nprobe play\nwait 100\nprobe panel\nkey T\n"), 0) << b.err.str();
+    std::vector<std::string> want;
+    for (const auto& f : files) want.push_back("Music/" + f);
+    EXPECT_EQ(played, want);
+    const auto boxes = b.MessageBoxes();
+    ExpectCleanWayOut(b);
+    if (c.saved) {
+      EXPECT_THAT(boxes, IsEmpty());
+      EXPECT_EQ(LoadProgram(b.dir()).state["gsLastResumeMp3AudioDir"], "Music/" + c.leave_from + "/");
+    } else {
+      ASSERT_EQ(boxes.size(), 1u);
+      EXPECT_THAT(boxes[0]["text"].get<std::string>(), HasSubstr("line break"));
+      EXPECT_EQ(b.SettingsText(), old_settings);
+    }
+  }
+}
+
+TEST(HostileTree, SymbolicLinkLoops) {
+  HardBox b;
+  b.Write("Music/a.mp3");
+  b.Write("Music/ring/b.mp3");
+  const std::pair<const char*, const char*> links[] = {
+      {"self", "self"},            // resolves to itself: cannot be examined
+      {"dangling", "nowhere"},     // points at nothing
+      {"here", "."},               // the folder it is in, again and again
+      {"up", ".."},                // the program folder
+      {"out", "../../outside"},    // beside the program folder
+      {"ring/next", "../ring"},    // a folder that holds itself
+  };
+  for (const auto& [name, target] : links) fs::create_symlink(target, b.music() + "/" + name);
+  b.PhotographSandbox();
+
+  std::vector<std::string> trail;
+  const auto note = [&] {
+    trail.push_back(b.state().gsAudioDir.substr(6) + " " + std::to_string(b.state().giFolderDepth) + " " +
+                    std::to_string(b.form().lstFileEntries.ListCount()));
+  };
+  b.Probe("walk", [&] {
+    for (const char* stuck : {"self", "dangling"}) {
+      ASSERT_TRUE(b.Select(stuck));
+      b.form().KeyPress('P');
+      note();
+    }
+    for (int i = 0; i < 30; ++i) {
+      ASSERT_TRUE(b.Select("here"));
+      b.form().KeyPress('P');
+    }
+    EXPECT_EQ(b.state().giFolderDepth, 21);
+    EXPECT_EQ(b.state().gsSelectedEntry, b.form().lstFileEntries.lines.at(b.state().giSelectedEntryNr - 1));
+    for (int i = 0; i < 21; ++i) b.form().KeyPress('S');
+    note();
+    ASSERT_TRUE(b.Select("up"));
+    b.form().KeyPress('P');
+    note();
+    b.form().KeyPress('S');
+    ASSERT_TRUE(b.Select("out"));
+    b.form().KeyPress('P');
+    note();
+    b.form().KeyPress('P');  // plays the file there; nothing is written
+    b.form().KeyPress('S');
+    ASSERT_TRUE(b.Select("ring"));
+    b.form().KeyPress('P');
+    for (int i = 0; i < 30; ++i) {
+      ASSERT_TRUE(b.Select("next"));
+      b.form().KeyPress('P');
+    }
+    note();
+  });
+  b.Probe("panel", [&] { EXPECT_TRUE(b.BrowserOnPanel()); });
+  ASSERT_EQ(b.Run("start\nwait 100\nprobe walk\nwait 200\nprobe panel\nkey T\n"), 0) << b.err.str();
+  std::string ring = "ring/";
+  for (int i = 0; i < 20; ++i) ring += "next/";
+  EXPECT_EQ(trail, (std::vector<std::string>{" 0 7", " 0 7", " 0 7", "up/ 1 6", "out/ 1 1", ring + " 21 2"}));
+  ExpectCleanWayOut(b);
+}
+
+TEST(HostileTree, EntriesThatAreNoFiles) {
+  // Named pipes and a device: opening any of them to read could wait for ever. The program
+  // only lists and examines music entries and hands their names to the player.
+  HardBox b;
+  b.Write("Music/Talk/song.mp3");
+  ASSERT_EQ(mkfifo((b.music() + "/pipe.mp3").c_str(), 0644), 0);
+  ASSERT_EQ(mkfifo((b.music() + "/Talk/_dirname.talk").c_str(), 0644), 0);
+  fs::create_symlink("/dev/zero", b.music() + "/zero.mp3");
+  b.PhotographSandbox();
+  std::vector<std::string> played;
+  b.Probe("walk", [&] {
+    for (const char* name : {"pipe.mp3", "zero.mp3"}) {
+      ASSERT_TRUE(b.Select(name));
+      b.form().KeyPress('P');
+      played.push_back(b.world().player.CurrentFile());
+      b.form().KeyPress('S');
+    }
+    ASSERT_TRUE(b.Select("Talk"));  // its announcement is handed to the player
+    played.push_back(b.world().player.CurrentFile());
+    b.form().KeyPress('P');
+    EXPECT_EQ(b.form().lstFileEntries.lines, std::vector<std::string>{"song.mp3"});
+  });
+  b.Probe("panel", [&] { EXPECT_TRUE(b.BrowserOnPanel()); });
+  ASSERT_EQ(b.Run("start\nwait 100\nprobe walk\nwait 100\nprobe panel\nkey T\n"), 0) << b.err.str();
+  EXPECT_EQ(played, (std::vector<std::string>{"Music/pipe.mp3", "Music/zero.mp3", "Music/Talk/_dirname.talk"}));
+  ExpectCleanWayOut(b);
+}
+
+// Removes a folder of the music tree the moment the program is about to list it.
+void VanishWhenListed(HardBox& b, const std::string& name) {
+  b.world().files.folder_fault_injection = [&b, name](const std::string& folder) {
+    if (folder.find("/Music/" + name) != std::string::npos) RemoveTree(b.music() + "/" + name);
+    return true;
+  };
+}
+
+TEST(HostileTree, FoldersThatVanishBetweenListingAndOpening) {
+  HardBox b;
+  for (const char* f : {"Gone/a.mp3", "Flaky/b.mp3", "Here/c.mp3", "Here/d.mp3", "x.mp3"}) {
+    b.Write(std::string("Music/") + f);
+  }
+  b.PhotographSandbox();
+  std::vector<std::string> steps;
+  const auto note = [&](const std::string& what) {
+    std::string names;
+    for (const auto& n : b.form().lstFileEntries.lines) names += n + ",";
+    steps.push_back(what + ": " + b.state().gsAudioDir + " " + std::to_string(b.state().giFolderDepth) + " [" + names +
+                    "]");
+  };
+  b.Probe("gone", [&] {
+    ASSERT_TRUE(b.Select("Gone"));
+    RemoveTree(b.music() + "/Gone");
+    b.form().KeyPress('P');  // listed, but gone: nothing happens
+    EXPECT_EQ(b.state().gsSelectedEntry, "Gone");
+    EXPECT_EQ(b.state().gsAudioDir, "Music/");
+    EXPECT_EQ(b.form().lstFileEntries.ListCount(), 4);
+  });
+  b.Probe("flaky", [&] {
+    ASSERT_TRUE(b.Select("Flaky"));
+    VanishWhenListed(b, "Flaky");
+    b.form().KeyPress('P');  // it was a folder when looked at, and gone when listed
+    b.world().files.folder_fault_injection = nullptr;
+    note("entered the vanished folder");
+    for (char k : {'N', 'V', 'P'}) b.form().KeyPress(k);
+    note("keys in it");
+  });
+  b.Probe("panel", [&] { EXPECT_TRUE(b.BrowserOnPanel()); });
+  b.Probe("up", [&] {
+    b.form().KeyPress('S');
+    note("back up");
+  });
+  b.Probe("here", [&] {
+    ASSERT_TRUE(b.Select("Here"));
+    b.form().KeyPress('P');
+    RemoveTree(b.music() + "/Here");
+    b.world().player.TakeMessages();
+    b.form().KeyPress('N');
+    b.form().KeyPress('P');  // the file went with its folder: nothing is played
+    EXPECT_THAT(b.world().player.TakeMessages(), IsEmpty());
+    note("inside a folder that went");
+  });
+  ASSERT_EQ(b.Run("start\nwait 100\nprobe gone\nprobe flaky\nwait 100\nprobe panel\nprobe up\nprobe here\n"
+                  "wait 100\nprobe panel\nkey T\n"),
+            0)
+      << b.err.str();
+  EXPECT_EQ(steps[0], "entered the vanished folder: Music/Flaky/ 1 []");
+  EXPECT_EQ(steps[1], "keys in it: Music/Flaky/ 1 []");
+  EXPECT_THAT(steps[2], HasSubstr("back up: Music/ 0 ["));
+  EXPECT_THAT(steps[2], ::testing::Not(HasSubstr("Flaky")));
+  EXPECT_THAT(steps[2], ::testing::Not(HasSubstr("Gone")));
+  EXPECT_THAT(steps[3], HasSubstr("inside a folder that went: Music/Here/ 1 ["));
+
+  // Only what the test removed is missing around the program.
+  for (const auto& change : b.SandboxChanges()) {
+    const bool removed = change.rfind("gone: box/Music/", 0) == 0 &&
+                         (change.find("/Gone") != std::string::npos || change.find("/Flaky") != std::string::npos ||
+                          change.find("/Here") != std::string::npos);
+    EXPECT_TRUE(removed || change == "changed: box/Music") << change;
+  }
+  // The bookmark names the vanished folder: the next start resumes into an empty listing.
+  const ScenarioResult r = RunScenario(b.dir(), "start\nkey R\nwait 100\ndump state\n");
+  ASSERT_EQ(r.exit_status, 0) << r.err;
+  const auto state = nlohmann::json::parse(r.OutLines().at(0));
+  EXPECT_EQ(state["gsAudioDir"], "Music/Here/");
+  EXPECT_EQ(state["lstFileEntries"], nlohmann::json::array());
+  EXPECT_EQ(state["glPlayState"], 0);
+}
+
+TEST(HostileTree, FoldersThatCannotBeRead) {
+  // As root every folder can be read, so the file system's hook stands in for the
+  // permissions as well; a user other than root meets the permissions themselves.
+  const auto unreadable = [](HardBox& b, const std::string& name) {
+    chmod((b.music() + "/" + name).c_str(), 0);
+    b.world().files.folder_fault_injection = [name](const std::string& folder) {
+      return folder.find("/Music/" + name) == std::string::npos;
+    };
+  };
+  HardBox b;
+  for (const char* f : {"Locked/a.mp3", "Locked/Sub/b.mp3", "open.mp3"}) b.Write(std::string("Music/") + f);
+  unreadable(b, "Locked");
+  b.PhotographSandbox();
+  nlohmann::json inside, back;
+  b.Probe("enter", [&] {
+    ASSERT_TRUE(b.Select("Locked"));
+    b.form().KeyPress('P');
+    for (char k : {'N', 'V', 'P'}) b.form().KeyPress(k);
+    inside = sim::StateJson(b.form());
+  });
+  b.Probe("panel", [&] { EXPECT_TRUE(b.BrowserOnPanel()); });
+  b.Probe("back", [&] {
+    b.form().KeyPress('S');
+    back = sim::StateJson(b.form());
+  });
+  ASSERT_EQ(b.Run("start\nwait 100\nprobe enter\nwait 100\nprobe panel\nprobe back\nkey T\n"), 0) << b.err.str();
+  EXPECT_EQ(inside["gsAudioDir"], "Music/Locked/");
+  EXPECT_EQ(inside["lstFileEntries"], nlohmann::json::array());
+  EXPECT_EQ(back["gsAudioDir"], "Music/");
+  EXPECT_EQ(back["gsSelectedEntry"], "Locked");
+  ExpectCleanWayOut(b);
+
+  // A music root that cannot be read: the start-up completes with an empty browser.
+  HardBox root;
+  root.Write("Music/a.mp3");
+  root.world().files.folder_fault_injection = [](const std::string& folder) {
+    return folder.find("/Music") == std::string::npos;
+  };
+  root.PhotographSandbox();
+  root.Probe("panel", [&] { EXPECT_TRUE(root.BrowserOnPanel()); });
+  ASSERT_EQ(root.Run("start\nwait 100\nkey P\nkey N\nkey S\nwait 100\nprobe panel\nkey T\n"), 0) << root.err.str();
+  EXPECT_EQ(root.form().lstFileEntries.ListCount(), 0);
+  ExpectCleanWayOut(root);
+}
+
+TEST(HostileTree, ThirtyLevelsOfFolders) {
+  HardBox b;
+  std::vector<std::string> levels;
+  for (int i = 1; i <= 30; ++i) levels.push_back("L" + std::to_string(i));
+  ASSERT_EQ(MakeChain(b.music(), levels, "deep.mp3"), 30);
+  b.PhotographSandbox();
+  std::vector<int> depths;
+  std::string at_21;
+  app::DepthStack tops{}, rows{};
+  bool unchanged = false;
+  b.Probe("descend", [&] {
+    for (int i = 0; i < 30; ++i) {
+      b.form().KeyPress('P');
+      depths.push_back(b.state().giFolderDepth);
+      if (i == 20) {
+        at_21 = b.state().gsAudioDir;
+        tops = b.state().giDepthListTop;
+        rows = b.state().giDepthListRow;
+      }
+    }
+    unchanged = b.state().gsAudioDir == at_21 && b.state().giDepthListTop == tops &&
+                b.state().giDepthListRow == rows && b.form().lstFileEntries.lines == std::vector<std::string>{"L22"};
+  });
+  b.Probe("panel", [&] { EXPECT_TRUE(b.BrowserOnPanel()); });
+  ASSERT_EQ(b.Run("start\nprobe descend\nwait 100\nprobe panel\nkey T\n"), 0) << b.err.str();
+  std::string want = "Music/";
+  for (int i = 1; i <= 21; ++i) want += "L" + std::to_string(i) + "/";
+  EXPECT_EQ(at_21, want);
+  for (size_t i = 0; i < depths.size(); ++i) EXPECT_EQ(depths[i], std::min<int>(static_cast<int>(i) + 1, 21));
+  EXPECT_TRUE(unchanged) << "entering beyond 21 levels changes nothing";
+  ExpectCleanWayOut(b);
+
+  // Resumed at the 21st level; Stop climbs all the way back to the root.
+  const ScenarioResult r =
+      RunScenario(b.dir(), "start\nkey R\nwait 100\ndump state\n" + Lines("key S", 21) + "dump state\n");
+  ASSERT_EQ(r.exit_status, 0) << r.err;
+  const auto resumed = nlohmann::json::parse(r.OutLines().at(0));
+  const auto climbed = nlohmann::json::parse(r.OutLines().at(1));
+  EXPECT_EQ(resumed["gsAudioDir"], want);
+  EXPECT_EQ(resumed["giFolderDepth"], 21);
+  EXPECT_EQ(climbed["gsAudioDir"], "Music/");
+  EXPECT_EQ(climbed["giFolderDepth"], 0);
+  EXPECT_EQ(climbed["gsSelectedEntry"], "L1");
+}
+
+}  // namespace
+}  // namespace lorvan::testing
