@@ -18,15 +18,19 @@ int16_t SteppedVolume(int16_t volume, int32_t step) {
 
 }  // namespace
 
-void frmMain::cmdVolumeUp_Click() {
-  int16_t level = SteppedVolume(state.giVolume, kVolumeStep);
-  state.giVolume = goWinamp().SetVolume(level);
+// The volume the player answers to a step becomes the stored one: the clamped level, or 0
+// when an old player refuses it. A player that could not be reached at all (it did not come
+// back within the link's limit) leaves the stored volume as it was, so it is not lost.
+static void StoreSteppedVolume(frmMain& f, int32_t step) {
+  int16_t level = SteppedVolume(f.state.giVolume, step);
+  const int16_t result = f.goWinamp().SetVolume(level);
+  if (result == 0 && !f.goWinamp().IsWinampLoaded()) return;
+  f.state.giVolume = result;
 }
 
-void frmMain::cmdVolumeDown_Click() {
-  int16_t level = SteppedVolume(state.giVolume, -kVolumeStep);
-  state.giVolume = goWinamp().SetVolume(level);
-}
+void frmMain::cmdVolumeUp_Click() { StoreSteppedVolume(*this, kVolumeStep); }
+
+void frmMain::cmdVolumeDown_Click() { StoreSteppedVolume(*this, -kVolumeStep); }
 
 void frmMain::chkEqOn_Click() {
   // Only a box that disagrees with the player switches it, so setting the box to the

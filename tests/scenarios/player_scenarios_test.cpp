@@ -115,9 +115,10 @@ TEST(PlayerScenario, PlayerThatNeverComesBackIsReportedAndTheNextQueryStartsItAg
   EXPECT_THAT(lines[5], HasSubstr(R"({"event":"msgbox","title":"Winamp Control","text":"Winamp did not open)"));
   // The refresh tick's next status query starts the player again; this time it comes up.
   EXPECT_THAT(lines[6], HasSubstr(R"("event":"shell","command":"Winamp.exe","style":1)"));
-  // The failed press set the volume to 0, as a refused one does; the next one starts from there.
+  // The press that could not reach the player kept the stored volume (200); the next one
+  // steps from there.
   EXPECT_EQ(lines[7], "send 1024 0 0");
-  EXPECT_EQ(lines[8], "send 1024 5 122");
+  EXPECT_EQ(lines[8], "send 1024 205 122");
 }
 
 TEST(PlayerScenario, APlayerThatStaysAwayIsStartedEvery30SecondsButReportedOnce) {
