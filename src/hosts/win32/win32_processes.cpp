@@ -155,6 +155,12 @@ void Win32Processes::SendKeys(const std::string& keys, bool wait) {
     PostAsMessages(target, events);
   }
   if (wait) WaitUntilProcessed(target);
+  // Alt+F4 asks the window to close. Keyboard input can miss a window that lost the
+  // foreground in between; a window still there then gets the close request itself.
+  if (keys == "%{F4}" && IsWindow(target)) {
+    PostMessageA(target, WM_SYSCOMMAND, SC_CLOSE, 0);
+    if (wait) WaitUntilProcessed(target);
+  }
 }
 
 }  // namespace lorvan::win32
