@@ -226,7 +226,8 @@ int SetUpProgramFolder(const SetupRequest& request, const InstalledData& data, s
       err << "lorvan: cannot write " << settings << ": " << std::strerror(errno) << "\n";
       return 1;
     }
-    const bool written = ::write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
+    const bool written =
+        ::write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size()) && ::fsync(fd) == 0;
     if (::close(fd) != 0 || !written) {
       err << "lorvan: cannot write " << settings << "\n";
       ::unlink(settings.c_str());
