@@ -22,8 +22,8 @@ namespace fs = std::filesystem;
 namespace lorvan::testing {
 namespace {
 
-std::string Lorvan(const std::string& args) {
-  return Shell(std::string(LORVAN_EXE) + " " + args + " 2>&1; echo status=$?");
+std::string Lorvan(const std::string& args, const std::string& environment = "") {
+  return Shell(environment + " " + LORVAN_EXE + " " + args + " 2>&1; echo status=$?");
 }
 
 // The value lines of a settings text.
@@ -147,7 +147,7 @@ TEST_F(FirstRun, SetupMakesAnEmptyFolderABoxThatPlays) {
   const std::string songs = top.Mkdir("songs");
   WriteSineWav(songs + "Tune.wav", 30.0, 523);
   const std::string box = top.path() + "/box";
-  const std::string out = Lorvan("--setup " + box + " --music=" + top.path() + "//songs --cd=" + top.path() + "/cd");
+  const std::string out = Lorvan("--setup " + box + " --music=" + top.path() + "//songs --cd='~/cd'", "HOME=" + top.path());
   ASSERT_NE(out.find("status=0"), std::string::npos) << out;
   EXPECT_NE(out.find("start it with: lorvan " + box), std::string::npos) << out;
 

@@ -54,13 +54,16 @@ std::vector<std::string> ValueLines(const std::string& text) {
 }
 
 // A folder of the settings as the program reads it: absolute (a relative one is taken from
-// the current folder of the command), no doubled separator (a "//" would make the line a
-// comment), ending with "/". Throws for what cannot be one line.
+// the current folder of the command, "~/" from the home folder, which the shell leaves after
+// "--music="), no doubled separator (a "//" would make the line a comment), ending with "/".
+// Throws for what cannot be one line.
 std::string SettingsFolder(const std::string& given, const std::string& option) {
   if (given.find_first_of("\r\n") != std::string::npos) {
     throw std::invalid_argument(option + ": a folder name with a line break cannot be kept in the settings");
   }
   std::string path = given;
+  const char* home = std::getenv("HOME");
+  if (path.rfind("~/", 0) == 0 && home && *home) path = Joined(home, path.substr(2));
   if (path.front() != '/') path = Joined(fs::current_path().string(), path);
   std::string out;
   for (const char c : path) {
