@@ -119,8 +119,10 @@ elif ! command -v systemd-sysusers >/dev/null || ! command -v systemd-tmpfiles >
   echo "skipped: the maintainer scripts (no systemd-sysusers or systemd-tmpfiles here)"
 else
   chmod 755 "$work"  # the program runs as the service user from in here
-  mkdir -p "$root/etc/systemd/system"
-  ln -s /opt/lorvan/lorvan.service "$root/etc/systemd/system/lorvan.service"  # as 1.0.4 left it
+  # An enabled service as 1.0.4 left it: the unit linked from the program folder.
+  mkdir -p "$root/etc/systemd/system/multi-user.target.wants"
+  ln -s /opt/lorvan/lorvan.service "$root/etc/systemd/system/lorvan.service"
+  ln -s /etc/systemd/system/lorvan.service "$root/etc/systemd/system/multi-user.target.wants/lorvan.service"
   dir="$root/opt/lorvan"
   if DPKG_ROOT="$root" sh "$work/control/postinst" configure >"$work/postinst.log" 2>&1; then
     pass "postinst configures a first install"
@@ -139,6 +141,8 @@ else
   if grep -q '^mpv --idle=yes' "$dir/Lorvan.ini" 2>/dev/null; then pass "the settings' player is mpv"; else fail "the settings' player is mpv"; fi
   expect "the music folder is made" "$(stat -c '%u:%g' "$dir/Music" 2>/dev/null)" "$ids"
   if [ -e "$root/etc/systemd/system/lorvan.service" ]; then fail "the old link to the unit is removed"; else pass "the old link to the unit is removed"; fi
+  expect "an enabled service stays enabled" \
+    "$(readlink "$root/etc/systemd/system/multi-user.target.wants/lorvan.service")" /lib/systemd/system/lorvan.service
 
   printf '// my box\r\n' >>"$dir/Lorvan.ini"
   before=$(md5sum <"$dir/Lorvan.ini")
