@@ -8,54 +8,19 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <cstdio>
-#include <functional>
+#include <filesystem>
 #include <regex>
 #include <sstream>
 #include <thread>
 
 #include "audio_files.h"
-#include "hosts/linux/mpv_ipc.h"
+#include "process_helpers.h"
 #include "support/program_folder.h"
 
 extern char** environ;
 
 namespace lorvan::testing {
 namespace {
-
-std::string Shell(const std::string& command) {
-  std::string out;
-  FILE* p = popen(command.c_str(), "r");
-  if (!p) return out;
-  char buf[4096];
-  size_t n;
-  while ((n = fread(buf, 1, sizeof(buf), p)) > 0) out.append(buf, n);
-  pclose(p);
-  return out;
-}
-
-bool Eventually(const std::function<bool()>& cond, int timeout_ms = 10000) {
-  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
-  while (std::chrono::steady_clock::now() < end) {
-    if (cond()) return true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  }
-  return cond();
-}
-
-// The process id of the mpv on a socket, 0 when none answers there.
-pid_t PlayerPid(const std::string& socket) {
-  linuxhost::MpvIpc ipc(socket);
-  if (!ipc.Connect()) return 0;
-  const auto reply = ipc.Command(linuxhost::Json::array({"get_property", "pid"}));
-  if (reply && reply->contains("data") && (*reply)["data"].is_number_integer()) return (*reply)["data"].get<pid_t>();
-  return 0;
-}
-
-// Ends the mpv of a test's socket (if one is still there), by its process id.
-void KillPlayer(const std::string& socket) {
-  if (const pid_t pid = PlayerPid(socket)) ::kill(pid, SIGKILL);
-}
 
 // A program folder whose player is mpv without sound, on a socket of its own.
 Settings MpvSettings() {
@@ -280,8 +245,9 @@ TEST(LorvanCommandLine, BadOptionsAndFoldersAreNamed) {
   EXPECT_NE(out.find("status=2"), std::string::npos);
   const std::string missing = Shell(std::string(LORVAN_EXE) + " --headless /nonexistent/box 2>&1; echo status=$?");
   EXPECT_NE(missing.find("/nonexistent/box: no such program folder"), std::string::npos) << missing;
-  TempDir empty;
-  const std::string failed = Shell(std::string(LORVAN_EXE) + " --headless " + empty.path() + " 2>&1; echo status=$?");
+  ProgramFolder no_bitmaps;
+  std::filesystem::remove_all(no_bitmaps.path() + "/Bitmaps");
+  const std::string failed = Shell(std::string(LORVAN_EXE) + " --headless " + no_bitmaps.path() + " 2>&1; echo status=$?");
   EXPECT_NE(failed.find("start-up failed"), std::string::npos) << failed;
   EXPECT_NE(failed.find("status=1"), std::string::npos) << failed;
 }
