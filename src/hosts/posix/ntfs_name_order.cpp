@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <iterator>
 #include <utility>
 
 namespace lorvan::hosts {
@@ -22,8 +23,9 @@ constexpr CaseRun kCaseRuns[] = {
     {0x0101, 0x012F, -1, 2},    {0x0133, 0x0137, -1, 2},    // Latin Extended-A: pairs
     {0x013A, 0x0148, -1, 2},    {0x014B, 0x0177, -1, 2},    {0x017A, 0x017E, -1, 2},
     {0x01C6, 0x01C6, -2, 1},    {0x01C9, 0x01C9, -2, 1},    {0x01CC, 0x01CC, -2, 1},  // dž lj nj
-    {0x01CE, 0x01DC, -1, 2},    {0x01DF, 0x01EF, -1, 2},    {0x01F3, 0x01F3, -2, 1},
-    {0x01F5, 0x01F5, -1, 1},    {0x01F9, 0x021F, -1, 2},    {0x0223, 0x0233, -1, 2},  // ș ț
+    {0x01CE, 0x01DC, -1, 2},    {0x01DD, 0x01DD, -79, 1},   {0x01DF, 0x01EF, -1, 2},
+    {0x01F3, 0x01F3, -2, 1},    {0x01F5, 0x01F5, -1, 1},    {0x01F9, 0x021F, -1, 2},  // ș ț
+    {0x0223, 0x0233, -1, 2},
     {0x03AC, 0x03AC, -38, 1},   {0x03AD, 0x03AF, -37, 1},   // Greek, with tonos
     {0x03B1, 0x03C1, -32, 1},   {0x03C2, 0x03C2, -31, 1},   // final sigma to Σ
     {0x03C3, 0x03CB, -32, 1},   {0x03CC, 0x03CC, -64, 1},   {0x03CD, 0x03CE, -63, 1},
@@ -33,6 +35,15 @@ constexpr CaseRun kCaseRuns[] = {
     {0x1E01, 0x1E95, -1, 2},    {0x1EA1, 0x1EF9, -1, 2},    // Latin Extended Additional
     {0xFF41, 0xFF5A, -32, 1},                                // fullwidth Latin
 };
+
+// Upcase stops at the first run beyond the code, so the runs must be in order.
+constexpr bool RunsInOrder() {
+  for (size_t i = 1; i < std::size(kCaseRuns); ++i) {
+    if (kCaseRuns[i].first <= kCaseRuns[i - 1].last) return false;
+  }
+  return true;
+}
+static_assert(RunsInOrder());
 
 char16_t Upcase(char16_t c) {
   if (c < 0x80) return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - 32) : c;
