@@ -87,28 +87,30 @@ std::pair<char32_t, size_t> DecodeUtf8(std::string_view s, size_t pos) {
   return {cp, len};
 }
 
-}  // namespace
-
-std::string NtfsCollationKey(std::string_view name) {
+// Appends the name's collation key to keys.
+void AppendCollationKey(std::string_view name, std::string& keys) {
   // At most two bytes of key from every byte of name: a stray byte gives two, a sequence of
   // two to four bytes at most as many as it has.
-  std::string key(2 * name.size(), '\0');
-  size_t out = 0;
-  const auto unit = [&](char32_t u) {
+  const size_t start = keys.size();
+  keys.resize(start + 2 * name.size());
+  char* out = keys.data() + start;
+  const auto unit = [&out](char32_t u) {
     if (u < 0x80) {
-      key[out++] = static_cast<char>(u);
+      *out++ = static_cast<char>(u);
     } else if (u < 0x800) {
-      key[out++] = static_cast<char>(0xC0 | (u >> 6));
-      key[out++] = static_cast<char>(0x80 | (u & 0x3F));
+      *out++ = static_cast<char>(0xC0 | (u >> 6));
+      *out++ = static_cast<char>(0x80 | (u & 0x3F));
     } else {
-      key[out++] = static_cast<char>(0xE0 | (u >> 12));
-      key[out++] = static_cast<char>(0x80 | ((u >> 6) & 0x3F));
-      key[out++] = static_cast<char>(0x80 | (u & 0x3F));
+      *out++ = static_cast<char>(0xE0 | (u >> 12));
+      *out++ = static_cast<char>(0x80 | ((u >> 6) & 0x3F));
+      *out++ = static_cast<char>(0x80 | (u & 0x3F));
     }
   };
   for (size_t pos = 0; pos < name.size();) {
-    if (static_cast<unsigned char>(name[pos]) < 0x80) {  // the common case, kept short
-      unit(Upcase(static_cast<unsigned char>(name[pos++])));
+    const unsigned char b = static_cast<unsigned char>(name[pos]);
+    if (b < 0x80) {  // the common case, kept short
+      *out++ = static_cast<char>(b >= 'a' && b <= 'z' ? b - 32 : b);
+      ++pos;
       continue;
     }
     auto [cp, len] = DecodeUtf8(name, pos);
@@ -127,7 +129,14 @@ std::string NtfsCollationKey(std::string_view name) {
       unit(Upcase(static_cast<char16_t>(cp)));
     }
   }
-  key.resize(out);
+  keys.resize(static_cast<size_t>(out - keys.data()));
+}
+
+}  // namespace
+
+std::string NtfsCollationKey(std::string_view name) {
+  std::string key;
+  AppendCollationKey(name, key);
   return key;
 }
 
@@ -138,20 +147,38 @@ bool NtfsNameLess(std::string_view a, std::string_view b) {
 }
 
 void SortInNtfsOrder(std::vector<std::string>& names) {
-  // Each key is made once, and only positions move while sorting.
-  std::vector<std::string> keys;
-  keys.reserve(names.size());
-  for (const auto& n : names) keys.push_back(NtfsCollationKey(n));
+  // The keys one after another in one buffer, and positions sorted by them: a large folder
+  // is sorted without a second copy of every name.
+  std::string keys;
+  std::vector<size_t> ends(names.size());
+  for (size_t i = 0; i < names.size(); ++i) {
+    AppendCollationKey(names[i], keys);
+    ends[i] = keys.size();
+  }
+  const auto key = [&](uint32_t i) {
+    const size_t start = i == 0 ? 0 : ends[i - 1];
+    return std::string_view(keys).substr(start, ends[i] - start);
+  };
   std::vector<uint32_t> order(names.size());
   for (uint32_t i = 0; i < order.size(); ++i) order[i] = i;
   std::sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
-    const int c = keys[a].compare(keys[b]);
+    const int c = key(a).compare(key(b));
     return c != 0 ? c < 0 : names[a] < names[b];
   });
-  std::vector<std::string> sorted;
-  sorted.reserve(names.size());
-  for (const uint32_t i : order) sorted.push_back(std::move(names[i]));
-  names = std::move(sorted);
+  // Entry j takes the name at order[j], moved round each cycle of the permutation.
+  for (uint32_t i = 0; i < order.size(); ++i) {
+    if (order[i] == i) continue;
+    std::string first = std::move(names[i]);
+    uint32_t j = i;
+    while (order[j] != i) {
+      const uint32_t from = order[j];
+      names[j] = std::move(names[from]);
+      order[j] = j;
+      j = from;
+    }
+    names[j] = std::move(first);
+    order[j] = j;
+  }
 }
 
 }  // namespace lorvan::hosts
