@@ -20,7 +20,7 @@ class AlbumScenario : public ::testing::Test {
     std::shuffle(made.begin(), made.end(), std::mt19937(3));
     folder_.AddMusic(made);
   }
-  // The output lines of the script after the start-up.
+  // The output lines of the script, run after the start-up.
   std::vector<std::string> Run(const std::string& script) {
     const auto r = RunScenario(folder_.path(), "start\n" + script);
     EXPECT_EQ(r.exit_status, 0) << r.err;
