@@ -8,6 +8,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "hosts/posix/ntfs_name_order.h"
+
 namespace lorvan::hosts {
 namespace {
 
@@ -42,6 +44,9 @@ std::vector<std::string> PosixFileSystem::ListFolder(const std::string& folder) 
     names.emplace_back(e->d_name);
   }
   closedir(d);
+  // The box's own disks are NTFS, whose folders list by name; this file system's order
+  // (a hash on ext4) would shuffle albums and make entry numbers meaningless.
+  SortInNtfsOrder(names);
   return names;
 }
 

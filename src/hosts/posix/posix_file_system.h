@@ -1,6 +1,7 @@
 #pragma once
 // The file system of a POSIX host. Relative paths are taken from a base folder of the host's
-// choosing (the process's current folder, or the simulated one).
+// choosing (the process's current folder, or the simulated one). Folders list in the order
+// an NTFS volume gives (ntfs_name_order.h).
 #include <functional>
 #include <string>
 
