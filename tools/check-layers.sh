@@ -33,67 +33,69 @@ declare -A ALLOWED=(
 )
 fakes="hosts/sim hosts/posix support"
 
-# The layer an include names: the folder below src/ (hosts/<name> for a host), "support" for
-# the tests' shared helpers, "app" for the generated version header; empty when unknown.
+# The layer an include names (into $layer): the folder below src/ (hosts/<name> for a host),
+# "support" for the tests' shared helpers, "app" for the generated version header; empty
+# when unknown.
 target_layer() {
-  local inc=$1
+  local inc=$1 rest
   case $inc in
-    hosts/sim/sim_runner.h) echo app ;;
-    hosts/*/*) echo "${inc%/*}" | cut -d/ -f1-2 ;;
-    support/*) echo support ;;
-    version.h) echo app ;;
-    */*) echo "${inc%%/*}" ;;
-    *) echo "" ;;
+    hosts/sim/sim_runner.h) layer=app ;;
+    hosts/*/*) rest=${inc#hosts/}; layer=hosts/${rest%%/*} ;;
+    support/*) layer=support ;;
+    version.h) layer=app ;;
+    */*) layer=${inc%%/*} ;;
+    *) layer="" ;;
   esac
 }
 
-# The layers a file may include, by its folder.
+# The layers a file may include (into $allowed), by its folder.
 allowed_for() {
-  local file=$1 top sub
+  local file=$1 top sub host
   top=${file%%/*}
   sub=${file#*/}
   sub=${sub%%/*}
   case $top in
     src)
       case $file in
-        src/hosts/posix/*) echo "${ALLOWED[hosts/posix]}" ;;
-        src/hosts/*/*) local host=${file#src/hosts/}; echo "$core hosts/${host%%/*} hosts/posix" ;;
-        *) echo "${ALLOWED[$sub]:-}" ;;
+        src/hosts/posix/*) allowed=${ALLOWED[hosts/posix]} ;;
+        src/hosts/*/*) host=${file#src/hosts/}; allowed="$core hosts/${host%%/*} hosts/posix" ;;
+        *) allowed=${ALLOWED[$sub]:-} ;;
       esac ;;
     tests)
       case $sub in
-        integration) echo "$core $fakes hosts/linux" ;;
-        wine) echo "$core $fakes hosts/win32" ;;
+        integration) allowed="$core $fakes hosts/linux" ;;
+        wine) allowed="$core $fakes hosts/win32" ;;
         *)
-          if [[ -n ${ALLOWED[$sub]:-} && $sub != app ]]; then echo "${ALLOWED[$sub]} $fakes"
-          else echo "$core $fakes"; fi ;;
+          if [[ -n ${ALLOWED[$sub]:-} && $sub != app ]]; then allowed="${ALLOWED[$sub]} $fakes"
+          else allowed="$core $fakes"; fi ;;
       esac ;;
-    bench) echo "$core $fakes" ;;
+    bench) allowed="$core $fakes" ;;
   esac
 }
 
 failures=0
-while IFS= read -r file; do
-  allowed=" $(allowed_for "$file") "
-  dir=$(dirname "$file")
-  test_dir=""
-  [[ $file == tests/*/* ]] && test_dir=$(echo "$file" | cut -d/ -f1-2)
-  while IFS=: read -r line inc; do
-    # A header beside the file, or a helper of the file's own test folder, is its own layer.
-    [[ -e $dir/$inc ]] && continue
-    [[ -n $test_dir && -e $test_dir/${inc#"${test_dir#tests/}"/} && $inc == "${test_dir#tests/}"/* ]] && continue
-    layer=$(target_layer "$inc")
-    # A test helper of another test folder counts as that folder's layer.
-    if [[ $file == tests/* && -e tests/$inc && $layer != support ]]; then layer=${inc%%/*}; fi
-    if [[ -z $layer ]]; then
-      echo "$file:$line: #include \"$inc\" names no known layer"
-      failures=$((failures + 1))
-    elif [[ $allowed != *" $layer "* ]]; then
-      echo "$file:$line: #include \"$inc\" runs up or across: $file may include only:$allowed"
-      failures=$((failures + 1))
-    fi
-  done < <(grep -n '^[[:space:]]*#[[:space:]]*include[[:space:]]*"' "$file" | sed -E 's/^([0-9]+):[^"]*"([^"]*)".*/\1:\2/')
-done < <(find src tests bench -type f \( -name '*.h' -o -name '*.cpp' -o -name '*.hpp' \) | sort)
+mapfile -t files < <(find src tests bench -type f \( -name '*.h' -o -name '*.cpp' -o -name '*.hpp' \) | sort)
+# FILE:LINE:INCLUDE for every quoted include.
+while IFS=: read -r file line inc; do
+  allowed_for "$file"
+  dir=${file%/*}
+  test_folder=""
+  [[ $file == tests/*/* ]] && { test_folder=${file#tests/}; test_folder=${test_folder%%/*}; }
+  # A header beside the file, or a helper of the file's own test folder, is its own layer.
+  [[ -e $dir/$inc ]] && continue
+  [[ -n $test_folder && $inc == "$test_folder"/* && -e tests/$inc ]] && continue
+  target_layer "$inc"
+  # A test helper of another test folder counts as that folder's layer.
+  if [[ $file == tests/* && $layer != support && -e tests/$inc ]]; then layer=${inc%%/*}; fi
+  if [[ -z $layer ]]; then
+    echo "$file:$line: #include \"$inc\" names no known layer"
+    failures=$((failures + 1))
+  elif [[ " $allowed " != *" $layer "* ]]; then
+    echo "$file:$line: #include \"$inc\" runs up or across: $file may include only: $allowed"
+    failures=$((failures + 1))
+  fi
+done < <(grep -H -n '^[[:space:]]*#[[:space:]]*include[[:space:]]*"' "${files[@]}" |
+         sed -E 's/^([^:]*):([0-9]+):[^"]*"([^"]*)".*/\1:\2:\3/')
 
 if ((failures > 0)); then
   echo "layer check: $failures include(s) break the layers" >&2
