@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# The demo: builds the box program, lays out a program folder (settings with the mpv command
-# line, help file, fonts, bitmaps, a small music tree of generated tracks with spoken folder
-# names) and opens the terminal main window. mpv uses its null audio output where the machine
-# has no sound device.
+# The demo: builds the box program, lays out a program folder with `lorvan --setup` (settings
+# with the mpv command line, help file, fonts, bitmaps), adds a small music tree of generated
+# tracks with spoken folder names and opens the terminal main window. mpv uses its null audio
+# output where the machine has no sound device.
 #   tools/make-demo.sh [--no-run] [PROGRAM_DIR]      (default build/demo)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -19,15 +19,12 @@ bash tools/setup-debian.sh
 cmake --preset default >/dev/null
 cmake --build build -j2 --target lorvan
 
-mkdir -p "$dir"
+# The program folder: fonts, bitmaps, help file and settings with mpv as the player, laid
+# out once; a later run keeps what the last one left (volume, bookmark).
+if [ ! -e "$dir/Lorvan.ini" ]; then
+  ./build/lorvan --setup "$dir"
+fi
 dir=$(cd "$dir" && pwd)
-for sub in Fonts Bitmaps; do
-  if [ -d "data/$sub" ]; then
-    rm -rf "${dir:?}/$sub"
-    cp -r "data/$sub" "$dir/$sub"
-  fi
-done
-cp data/sample/Help.txt "$dir/Help.txt"
 
 # The music tree: short generated tracks, a different little tune in each.
 track() {  # track FILE SECONDS NOTE...
@@ -54,26 +51,6 @@ track "$m/Rock/Queen/02 Under Pressure.mp3" 20 D3 D3 D3 A3 D3
 track "$m/Rock/Queen/03 A Very Long Title That Scrolls Along The Line.mp3" 14 C4 D4 E4 F4 G4
 bash tools/make-announcements.sh "$m" >/dev/null
 
-# The settings: the sample's values with the player's command line for mpv.
-socket=$(./build/lorvan --print-socket "$dir")
-player="mpv --idle=yes --no-video --no-terminal --input-ipc-server=$socket"
-if ! ls /dev/snd/pcmC*p >/dev/null 2>&1 && [ -z "${PULSE_SERVER:-}" ] && \
-   [ ! -S "${XDG_RUNTIME_DIR:-/nonexistent}/pulse/native" ] && [ ! -S "${XDG_RUNTIME_DIR:-/nonexistent}/pipewire-0" ]; then
-  player="$player --ao=null"
-fi
-if [ ! -e "$dir/Lorvan.ini" ]; then
-  sed 's/\r$//' data/sample/Lorvan.ini | awk '
-    /\/\// { print; next }
-    { n++; if (n == 3) print "Music/"; else if (n == 4) print "/dev/sr0/"; else print }
-  ' | sed 's/$/\r/' > "$dir/Lorvan.ini"
-fi
-# The player's line is this machine's and this user's (socket, sound output): set on every run,
-# the other values (volume, bookmark) stay as the last run left them.
-sed 's/\r$//' "$dir/Lorvan.ini" | awk -v player="$player" '
-  /\/\// { print; next }
-  { n++; if (n == 2) print player; else print }
-' | sed 's/$/\r/' > "$dir/Lorvan.ini.new"
-mv "$dir/Lorvan.ini.new" "$dir/Lorvan.ini"
 echo "demo program folder: $dir"
 if [ "$run" -eq 1 ]; then
   # The preview draws the panel in braille characters, which need a UTF-8 locale.

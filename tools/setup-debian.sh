@@ -9,6 +9,9 @@ packages=(
   clang libclang-rt-14-dev
   # the misc-fixed sources of data/Fonts and data/Bitmaps, for the generator checks
   xfonts-base
+  # the package's checks: the unit, its user and folder (systemd), the polkit rule run by
+  # polkit's own JavaScript engine (duktape)
+  systemd duktape
   # the Windows program's cross build and its tests under Wine
   g++-mingw-w64-x86-64 wine wine64 xvfb
 )

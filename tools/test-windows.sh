@@ -43,12 +43,27 @@ trap cleanup EXIT
 
 # A Windows path of this machine's file, through Wine's drive Z:.
 winpath() { printf 'Z:%s' "${1//\//\\}"; }
+# The whole lines of a file another process is writing: a last line without its line end is
+# left out until it is complete.
+whole_lines() { [ -f "$1" ] && head -n "$(wc -l <"$1")" "$1"; }
+# Polls (every 0.1 s, for at most $1 tenths) until the command succeeds; its status.
+wait_until() {
+  local tenths=$1
+  shift
+  for _ in $(seq "$tenths"); do "$@" && return 0; sleep 0.1; done
+  "$@"
+}
 
 # A virtual display of its own, its number chosen by the server.
 exec 3<> "$work/display"
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
 xvfb_pid=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+display_known() { whole_lines "$work/display" | grep -x '[0-9][0-9]*' >/dev/null; }
+if ! wait_until 300 display_known; then
+  echo "test-windows: Xvfb gave no display number:" >&2
+  cat "$work/xvfb.log" >&2
+  exit 1
+fi
 export DISPLAY=":$(head -n1 "$work/display")"
 
 export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
@@ -73,13 +88,17 @@ if [ -z "$filter" ] || [[ "Hardstop" == *"$filter"* ]]; then
   mkdir -p "$hs"
   cp "$build/Winamp.exe" "$build/Hardstop.exe" "$hs/"
   wine "$hs/Winamp.exe" </dev/null >/dev/null 2>&1 &
-  for _ in $(seq 100); do grep -q ' window$' "$hs/player.log" 2>/dev/null && break; sleep 0.1; done
+  player_pid=$!
+  # An event of the stand-in player: a whole line of its log, after the process id.
+  player_logged() { whole_lines "$hs/player.log" | grep -x "[0-9]* $1" >/dev/null; }
+  player_gone() { ! kill -0 "$player_pid" 2>/dev/null; }
   hs_ok=1
-  if ! grep -q ' window$' "$hs/player.log" 2>/dev/null; then echo "    the stand-in player did not start"; hs_ok=0; fi
+  if ! wait_until 300 player_logged window; then echo "    the stand-in player did not start"; hs_ok=0; fi
   timeout 60 wine "$hs/Hardstop.exe" </dev/null >/dev/null 2>&1 || true
-  for _ in $(seq 200); do grep -q ' exit$' "$hs/player.log" 2>/dev/null && break; sleep 0.1; done
+  # The session's end ends the player: its log is complete once its process is gone.
+  if ! wait_until 300 player_gone; then echo "    the player did not end"; hs_ok=0; fi
   for event in queryendsession 'endsession 1'; do
-    if ! grep -q " $event\$" "$hs/player.log" 2>/dev/null; then echo "    the player got no $event"; hs_ok=0; fi
+    if ! player_logged "$event"; then echo "    the player got no $event"; hs_ok=0; fi
   done
   if [ "$hs_ok" = 1 ]; then
     passed=$((passed + 1))

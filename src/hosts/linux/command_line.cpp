@@ -27,39 +27,73 @@ std::string ProgramName(const std::string& line) {
 
 bool IsWinampName(const std::string& name) { return name == "winamp.exe" || name == "winamp"; }
 
-}  // namespace
+// A word of a command line and where it stands in the line (begin, end).
+struct Word {
+  std::string text;
+  size_t begin = 0;
+  size_t end = 0;
+};
 
-std::optional<std::vector<std::string>> SplitCommandLine(const std::string& line) {
-  std::vector<std::string> words;
-  std::string word;
+std::optional<std::vector<Word>> SplitWithSpans(const std::string& line) {
+  std::vector<Word> words;
+  Word word;
   bool in_word = false;
   char quote = 0;
+  const auto start = [&](size_t i) {
+    if (!in_word) word.begin = i;
+    in_word = true;
+  };
   for (size_t i = 0; i < line.size(); ++i) {
     const char c = line[i];
     if (quote == '\'') {
       if (c == '\'') quote = 0;
-      else word += c;
+      else word.text += c;
     } else if (c == '\\' && i + 1 < line.size() && (quote == 0 || line[i + 1] == '"' || line[i + 1] == '\\')) {
-      word += line[++i];
-      in_word = true;
+      start(i);
+      word.text += line[++i];
     } else if (quote == '"') {
       if (c == '"') quote = 0;
-      else word += c;
+      else word.text += c;
     } else if (c == '"' || c == '\'') {
+      start(i);
       quote = c;
-      in_word = true;
     } else if (c == ' ' || c == '\t' || c == '\r' || c == '\n') {
-      if (in_word) words.push_back(word);
-      word.clear();
+      if (in_word) {
+        word.end = i;
+        words.push_back(word);
+      }
+      word = Word{};
       in_word = false;
     } else {
-      word += c;
-      in_word = true;
+      start(i);
+      word.text += c;
     }
   }
   if (quote != 0) return std::nullopt;
-  if (in_word) words.push_back(word);
+  if (in_word) {
+    word.end = line.size();
+    words.push_back(word);
+  }
   return words;
+}
+
+// The value of an --input-ipc-server=PATH word (mpv also reads the old one-dash form).
+std::optional<std::string> SocketOption(const std::string& word) {
+  for (const char* prefix : {"--input-ipc-server=", "-input-ipc-server="}) {
+    const std::string p = prefix;
+    if (word.rfind(p, 0) == 0) return word.substr(p.size());
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<std::vector<std::string>> SplitCommandLine(const std::string& line) {
+  const auto words = SplitWithSpans(line);
+  if (!words) return std::nullopt;
+  std::vector<std::string> out;
+  for (const Word& w : *words) out.push_back(w.text);
+  return out;
 }
 
 std::string DefaultSocketPath(const std::string& program_dir) {
@@ -78,12 +112,33 @@ std::string DefaultSocketPath(const std::string& program_dir) {
 }
 
 std::string DefaultPlayerCommandLine(const std::string& socket_path) {
-  return "mpv --idle=yes --no-video --no-terminal --input-ipc-server=" + socket_path;
+  return "mpv --idle=yes --no-video --no-terminal --input-ipc-server=" + QuoteWord(socket_path);
 }
 
 bool IsPlayerCommandLine(const std::string& line) {
   const std::string name = ProgramName(line);
   return IsWinampName(name) || name == "mpv";
+}
+
+std::optional<std::string> NamedSocket(const std::string& line) {
+  if (ProgramName(line) != "mpv") return std::nullopt;
+  std::optional<std::string> named;
+  const auto words = SplitWithSpans(line);
+  for (const Word& w : *words) {
+    if (auto value = SocketOption(w.text)) named = value;
+  }
+  return named;
+}
+
+std::string QuoteWord(const std::string& word) {
+  if (!word.empty() && word.find_first_of(" \t\r\n'\"\\") == std::string::npos) return word;
+  if (word.find('\'') == std::string::npos) return "'" + word + "'";
+  std::string out = "\"";
+  for (const char c : word) {
+    if (c == '"' || c == '\\') out += '\\';
+    out += c;
+  }
+  return out + "\"";
 }
 
 std::string ResolveCommandLine(const std::string& line, const std::string& settings_player_line,
@@ -94,10 +149,16 @@ std::string ResolveCommandLine(const std::string& line, const std::string& setti
                    ? DefaultPlayerCommandLine(socket_path)
                    : settings_player_line;
   }
-  if (ProgramName(resolved) == "mpv" && resolved.find("--input-ipc-server") == std::string::npos) {
-    resolved += " --input-ipc-server=" + socket_path;
+  if (ProgramName(resolved) != "mpv") return resolved;
+  const std::string option = "--input-ipc-server=" + QuoteWord(socket_path);
+  const auto words = SplitWithSpans(resolved);
+  for (auto w = words->rbegin(); w != words->rend(); ++w) {
+    const auto named = SocketOption(w->text);
+    if (!named) continue;
+    if (*named == socket_path) return resolved;
+    return resolved.substr(0, w->begin) + option + resolved.substr(w->end);
   }
-  return resolved;
+  return resolved + " " + option;
 }
 
 }  // namespace lorvan::linuxhost

@@ -21,9 +21,17 @@ std::string DefaultPlayerCommandLine(const std::string& socket_path);
 // True when the line starts the player: its program is Winamp.exe or mpv.
 bool IsPlayerCommandLine(const std::string& line);
 
+// The IPC socket an mpv command line names (--input-ipc-server=PATH; the last one, which is
+// the one mpv takes), as written; nullopt for another program's line or one that names none.
+std::optional<std::string> NamedSocket(const std::string& line);
+
+// The word quoted so that SplitCommandLine reads it back unchanged.
+std::string QuoteWord(const std::string& word);
+
 // The command line to run for `line`: the player's own name ("Winamp.exe") stands for the
 // settings' player command line (or the default one when that is the player's name too);
-// an mpv line without an IPC socket gets the host's socket.
+// an mpv line listens on socket_path: added where the line names no socket, put in place of
+// the one it names where that is another (the command line's --socket overrides the settings).
 std::string ResolveCommandLine(const std::string& line, const std::string& settings_player_line,
                                const std::string& socket_path);
 

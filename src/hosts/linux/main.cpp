@@ -20,6 +20,7 @@
 #include "hosts/linux/mpv_player.h"
 #include "hosts/linux/options.h"
 #include "hosts/linux/ports.h"
+#include "hosts/linux/setup.h"
 #include "hosts/posix/posix_file_system.h"
 
 namespace lh = lorvan::linuxhost;
@@ -38,13 +39,19 @@ int Run(const lh::Options& opt) {
   const std::string dir = lh::AbsoluteFolder(opt.program_dir);
   struct stat st {};
   if (::stat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
-    std::cerr << "lorvan: " << opt.program_dir << ": no such program folder\n";
+    std::cerr << "lorvan: " << opt.program_dir << ": no such program folder (lorvan --setup " << opt.program_dir
+              << " lays one out)\n";
     return 2;
   }
-  const std::string socket = opt.socket.empty() ? lh::DefaultSocketPath(dir) : opt.socket;
+  const lh::PlayerSocket player_socket = lh::ChoosePlayerSocket(opt.socket, dir);
+  const std::string& socket = player_socket.path;
   if (opt.print_socket) {
     std::cout << socket << "\n";
     return 0;
+  }
+  if (const auto missing = lh::MissingSettingsMessage(dir)) {
+    std::cerr << "lorvan: " << *missing << "\n";
+    return 2;
   }
   // Relative folders of the settings are taken from the program folder.
   if (chdir(dir.c_str()) != 0) {
@@ -61,6 +68,7 @@ int Run(const lh::Options& opt) {
     else if (opt.headless) std::cerr << "lorvan: " << line << std::endl;
     last_note = line;
   };
+  if (!player_socket.note.empty()) log(player_socket.note);
 
   lh::KeyMap keymap = lh::DefaultKeyMap();
   if (!opt.keymap_file.empty()) {
@@ -230,6 +238,7 @@ int main(int argc, char** argv) {
     std::cout << lh::kUsage;
     return 0;
   }
+  if (opt.setup) return lh::RunSetup({opt.program_dir, opt.setup_music, opt.setup_cd}, std::cout, std::cerr);
   try {
     return Run(opt);
   } catch (const std::exception& e) {

@@ -6,6 +6,7 @@ namespace lorvan::linuxhost {
 
 const char* const kUsage =
     "usage: lorvan [OPTIONS] PROGRAM_DIR\n"
+    "       lorvan --setup PROGRAM_DIR [--music=FOLDER] [--cd=FOLDER]\n"
     "The music box's control program: PROGRAM_DIR holds Lorvan.ini, the help file, Fonts/.\n"
     "  --headless             no terminal window (a service); message boxes go to standard error\n"
     "  --port=DEVICE          the LCD through ppdev (/dev/parport0)\n"
@@ -19,9 +20,15 @@ const char* const kUsage =
     "  --power=systemd|log    really suspend and switch off, or only log it\n"
     "                         (default: systemd with --headless, log in a terminal)\n"
     "  --preview=auto|braille|halfblock|ascii   how the terminal shows the LCD\n"
-    "  --socket=PATH          the player's IPC socket (default: one per user and folder)\n"
+    "  --socket=PATH          the player's IPC socket (default: the one the settings' player\n"
+    "                         line names, else one per user and folder)\n"
     "  --log=FILE             diagnostics to FILE (headless: standard error)\n"
-    "  --print-socket         print the player's socket path for PROGRAM_DIR and end\n";
+    "  --print-socket         print the player's socket path for PROGRAM_DIR and end\n"
+    "  --setup                lay out PROGRAM_DIR from the installed data: fonts, bitmaps,\n"
+    "                         help file and a settings file with mpv as the player; a\n"
+    "                         folder that has a settings file is left as it is\n"
+    "  --music=FOLDER         with --setup: the music folder (default: PROGRAM_DIR/Music)\n"
+    "  --cd=FOLDER            with --setup: the CD drive's root (default: the optical drive)\n";
 
 Options ParseOptions(const std::vector<std::string>& args) {
   Options o;
@@ -75,6 +82,12 @@ Options ParseOptions(const std::vector<std::string>& args) {
       o.log_file = need();
     } else if (a == "--print-socket") {
       o.print_socket = true;
+    } else if (a == "--setup") {
+      o.setup = true;
+    } else if (name == "--music") {
+      o.setup_music = need();
+    } else if (name == "--cd") {
+      o.setup_cd = need();
     } else if (!a.empty() && a[0] == '-') {
       throw std::invalid_argument("unknown option " + a);
     } else if (o.program_dir.empty()) {
@@ -84,6 +97,9 @@ Options ParseOptions(const std::vector<std::string>& args) {
     }
   }
   if (!o.help && o.program_dir.empty()) throw std::invalid_argument("the program folder is missing");
+  if (!o.setup && (!o.setup_music.empty() || !o.setup_cd.empty())) {
+    throw std::invalid_argument("--music and --cd go with --setup");
+  }
   if (!o.ppdev.empty() && o.raw_io_base != 0) throw std::invalid_argument("--port and --port-io exclude each other");
   if (o.power.empty()) o.power = o.headless ? "systemd" : "log";
   return o;

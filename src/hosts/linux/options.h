@@ -20,6 +20,9 @@ struct Options {
   std::string socket;
   std::string log_file;
   bool print_socket = false;
+  bool setup = false;           // --setup: lay out PROGRAM_DIR and end
+  std::string setup_music;      // --music=FOLDER of --setup
+  std::string setup_cd;         // --cd=FOLDER of --setup
   bool help = false;
 };
 

@@ -36,7 +36,7 @@ struct StandInPlayer {
     hwnd = WaitProcessWindow(process.pid, "Winamp v1.x", 10000);
   }
   ~StandInPlayer() { EndProcesses("Winamp.exe"); }
-  std::vector<std::string> Log() const { return SplitLines(ReadFileText(folder + "\\player.log")); }
+  std::vector<std::string> Log() const { return LogLines(ReadFileText(folder + "\\player.log")); }
 };
 
 }  // namespace
@@ -190,10 +190,9 @@ TEST_CASE(Clock, CountersAdvanceAndTheDateIsReal) {
   CHECK(clock.QueryPerformanceFrequency() > 0);
   const int64_t c0 = clock.QueryPerformanceCounter(), m0 = clock.MonotonicMs();
   const uint32_t t0 = clock.GetTickCount();
-  Sleep(40);
-  CHECK(clock.QueryPerformanceCounter() > c0);
-  CHECK(clock.MonotonicMs() > m0);
-  CHECK(clock.GetTickCount() != t0);
+  CHECK(WaitFor([&] { return clock.QueryPerformanceCounter() > c0; }, 5000)) << "the performance counter stands";
+  CHECK(WaitFor([&] { return clock.MonotonicMs() > m0; }, 5000)) << "the monotonic clock stands";
+  CHECK(WaitFor([&] { return clock.GetTickCount() != t0; }, 5000)) << "the tick count stands";
   const platform::LocalDateTime now = clock.Now();
   CHECK(now.year >= 2020 && now.month >= 1 && now.month <= 12 && now.day >= 1 && now.day <= 31);
 }
@@ -267,7 +266,8 @@ TEST_CASE(WindowMessages, APlayerThatDoesNotAnswerDoesNotHoldTheProgram) {
   // The status request keeps the player busy past the wait for an answer: the answer is 0,
   // as from a window that has gone, and the call returns.
   CHECK_EQ(m.SendMessageA(h, 1024, 0, 104), 0);
-  CHECK(LogHas(player.Log(), "hanging on request 104"));
+  // The call may give up before the busy player has even taken the request.
+  CHECK(WaitFor([&] { return LogHas(player.Log(), "hanging on request 104"); }, 10000)) << "the request did not arrive";
 }
 
 TEST_CASE(Processes, StartsProgramsWithTheirWindowStyle) {
@@ -282,7 +282,7 @@ TEST_CASE(Processes, StartsProgramsWithTheirWindowStyle) {
   CHECK(started.handle != nullptr) << "the task id is no process id";
   started.pid = static_cast<DWORD>(task);
   CHECK(WaitProcessWindow(static_cast<DWORD>(task), "Winamp v1.x", 10000) != nullptr);
-  const auto log = SplitLines(ReadFileText(f + "\\player.log"));
+  const auto log = LogLines(ReadFileText(f + "\\player.log"));
   CHECK(LogHas(log, "start show=4 args=--from-test")) << "not started without focus (show command 4)";
   started.Kill();
 }

@@ -77,6 +77,10 @@ std::vector<std::string> SplitLines(const std::string& text) {
   return lines;
 }
 
+std::vector<std::string> LogLines(const std::string& text) {
+  return SplitLines(text.substr(0, text.rfind('\n') + 1));
+}
+
 bool WaitFor(const std::function<bool()>& condition, int timeout_ms) {
   const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(timeout_ms);
   for (;;) {
@@ -133,13 +137,14 @@ void ProgramFolder::WriteSettings(const SettingsValues& s) const {
 
 void ProgramFolder::WritePlayerConfig(const std::string& lines) const { WriteFileText(File("player.ini"), lines); }
 
-std::vector<std::string> ProgramFolder::HardstopLog() const { return SplitLines(ReadFileText(File("hardstop.log"))); }
+std::vector<std::string> ProgramFolder::HardstopLog() const { return LogLines(ReadFileText(File("hardstop.log"))); }
 
-std::vector<std::string> ProgramFolder::PlayerLog() const { return SplitLines(ReadFileText(File("player.log"))); }
+std::vector<std::string> ProgramFolder::PlayerLog() const { return LogLines(ReadFileText(File("player.log"))); }
 
 std::vector<std::pair<int, int>> ProgramFolder::PortWrites() const {
   const std::string raw = ReadFileText(File("port.log"));
   std::vector<std::pair<int, int>> out;
+  // A last record that is still being written is left out.
   for (size_t i = 0; i + 4 <= raw.size(); i += 4) {
     if (raw[i + 3] != 0) continue;  // a read
     const int port = static_cast<int16_t>(static_cast<uint8_t>(raw[i]) | (static_cast<uint8_t>(raw[i + 1]) << 8));
@@ -156,12 +161,17 @@ std::string Body(const std::string& line) {
   return space == std::string::npos ? line : line.substr(space + 1);
 }
 
+bool HasEvent(const std::string& body, const std::string& text) {
+  return !text.empty() && body.compare(0, text.size(), text) == 0 &&
+         (body.size() == text.size() || text.back() == ' ' || body[text.size()] == ' ');
+}
+
 }  // namespace
 
 std::vector<std::string> LinesWith(const std::vector<std::string>& log, const std::string& text) {
   std::vector<std::string> out;
   for (const std::string& l : log) {
-    if (Body(l).find(text) != std::string::npos) out.push_back(Body(l));
+    if (HasEvent(Body(l), text)) out.push_back(Body(l));
   }
   return out;
 }
@@ -171,7 +181,7 @@ bool LogHas(const std::vector<std::string>& log, const std::string& text) { retu
 std::string MissingInOrder(const std::vector<std::string>& log, const std::vector<std::string>& texts) {
   size_t at = 0;
   for (const std::string& t : texts) {
-    while (at < log.size() && Body(log[at]).find(t) == std::string::npos) ++at;
+    while (at < log.size() && !HasEvent(Body(log[at]), t)) ++at;
     if (at == log.size()) return t;
     ++at;
   }
@@ -339,6 +349,19 @@ void EndProcesses(const char* exe_name) {
     CloseHandle(h);
   }
   CloseHandle(snap);
+}
+
+int CountProcesses(const char* exe_name) {
+  HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snap == INVALID_HANDLE_VALUE) return -1;
+  PROCESSENTRY32 e{};
+  e.dwSize = sizeof e;
+  int n = 0;
+  for (BOOL more = Process32First(snap, &e); more; more = Process32Next(snap, &e)) {
+    if (lstrcmpiA(e.szExeFile, exe_name) == 0) ++n;
+  }
+  CloseHandle(snap);
+  return n;
 }
 
 namespace {

@@ -35,6 +35,9 @@ void MakeFolders(const std::string& path);
 void CopyFileTo(const std::string& from, const std::string& to);
 void CopyTree(const std::string& from, const std::string& to);
 std::vector<std::string> SplitLines(const std::string& text);  // CR LF or LF
+// The whole lines of a log another process may be writing: a last line without its line end
+// is left out until it is complete.
+std::vector<std::string> LogLines(const std::string& text);
 
 // Polls the condition every 20 ms until it holds or the time is up; true when it held.
 bool WaitFor(const std::function<bool()>& condition, int timeout_ms);
@@ -68,7 +71,9 @@ class ProgramFolder {
   std::string path_;
 };
 
-// Lines of the player log that contain the text, without the process id in front.
+// Lines of the player log with the event, without the process id in front. A line has the
+// event when it starts with its text followed by the line's end or a space ("exit" is not
+// "already-running exit"; "user w=200 l=122" is "user w=200 l=122 -> 0").
 std::vector<std::string> LinesWith(const std::vector<std::string>& log, const std::string& text);
 bool LogHas(const std::vector<std::string>& log, const std::string& text);
 // The lines in the log in this order (other lines between them allowed); "" when found,
@@ -101,6 +106,8 @@ struct Process {
 void Start(Process& p, const std::string& exe, const std::string& args, const std::string& folder);
 // Ends every process of this name (stand-in players left by a test that failed half-way).
 void EndProcesses(const char* exe_name);
+// How many processes of this name run; -1 when the processes cannot be listed.
+int CountProcesses(const char* exe_name);
 
 // Top-level windows.
 HWND FindProcessWindow(DWORD pid, const char* class_name);

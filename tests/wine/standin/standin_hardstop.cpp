@@ -4,17 +4,15 @@
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
-#include <cstdio>
 #include <string>
+
+#include "log_file.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR command_line, int show) {
   char exe[MAX_PATH];
   GetModuleFileNameA(nullptr, exe, MAX_PATH);
   std::string folder = exe;
   folder = folder.substr(0, folder.find_last_of("\\/"));
-  FILE* log = fopen((folder + "\\hardstop.log").c_str(), "ab");
-  if (!log) return 1;
-  fprintf(log, "started show=%d args=%s\n", show, command_line);
-  fclose(log);
-  return 0;
+  standin::LogFile log(folder + "\\hardstop.log");
+  return log.Append("started show=" + std::to_string(show) + " args=" + command_line + "\n") ? 0 : 1;
 }

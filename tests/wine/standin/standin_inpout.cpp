@@ -1,7 +1,8 @@
 // The stand-in port library (built as inpout32.dll): Out32 and Inp32 as the real library
 // exports them. Every port write is recorded in port.log beside the library, four bytes per
 // write: the port (16 bits, little-endian), the value's low byte, and 0 (1 for a read).
-// Records are buffered and written at least every 100 ms and when the library is unloaded.
+// Records are buffered and appended at least every 100 ms and when the library is unloaded;
+// each write holds whole records only (a reader drops a last record still being written).
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 

@@ -1,7 +1,8 @@
 // The stand-in player (built as Winamp.exe): a window of class "Winamp v1.x" that answers the
 // player's requests and commands like the real player would, and writes every message it
-// gets to player.log beside itself. Like the real player it runs once: a second start finds
-// the first window and ends. Optional settings in player.ini beside it, one key=value a line:
+// gets to player.log beside itself in whole lines (tests read the log while the player runs).
+// Like the real player it runs once: a second start finds the first window and ends.
+// Optional settings in player.ini beside it, one key=value a line:
 //   version=8192  window_delay_ms=0  song_length_s=180  bitrate=128  eq_enabled=0
 //   hang_request=-1  hang_ms=0   (a request that keeps the player busy before it answers)
 #define WIN32_LEAN_AND_MEAN
@@ -11,9 +12,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "log_file.h"
 #include "player/winamp_messages.h"
 
 namespace {
@@ -21,7 +24,7 @@ namespace {
 using namespace lorvan::player;
 
 std::string g_folder;
-FILE* g_log = nullptr;
+std::unique_ptr<standin::LogFile> g_log;
 std::map<std::string, long> g_config = {
     {"version", 8192}, {"window_delay_ms", 0}, {"song_length_s", 180}, {"bitrate", 128}, {"eq_enabled", 0},
     {"hang_request", -1}, {"hang_ms", 0}};
@@ -39,14 +42,12 @@ int g_eq_position = 0;
 std::string g_working_folder;
 
 void Log(const char* format, ...) {
-  if (!g_log) return;
-  char line[2048];
+  char body[2048];
   va_list args;
   va_start(args, format);
-  vsnprintf(line, sizeof line, format, args);
+  vsnprintf(body, sizeof body, format, args);
   va_end(args);
-  fprintf(g_log, "%lu %s\n", GetCurrentProcessId(), line);
-  fflush(g_log);
+  g_log->Append(std::to_string(GetCurrentProcessId()) + " " + body + "\n");
 }
 
 void LoadConfig() {
@@ -221,7 +222,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR command_line, int show) 
   GetModuleFileNameA(nullptr, exe, MAX_PATH);
   g_folder = exe;
   g_folder = g_folder.substr(0, g_folder.find_last_of("\\/"));
-  g_log = fopen((g_folder + "\\player.log").c_str(), "ab");
+  g_log = std::make_unique<standin::LogFile>(g_folder + "\\player.log");
   LoadConfig();
   Log("start show=%d args=%s", show, command_line);
   if (FindWindowA(kWinampClass, nullptr)) {
@@ -251,6 +252,5 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR command_line, int show) 
     DispatchMessageA(&msg);
   }
   Log("exit");
-  if (g_log) fclose(g_log);
   return 0;
 }
