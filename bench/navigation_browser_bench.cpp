@@ -60,7 +60,7 @@ BigFolder& Folder() {
 void BM_ListFolder10000(benchmark::State& state) {
   auto& f = Folder().form();
   for (auto _ : state) {
-    navigation::ListFolder(f, "Music/", navigation::kFolderNone, navigation::kSpeak);
+    navigation::ListFolder(f.browser, "Music/", navigation::kFolderNone, navigation::kSpeak);
     benchmark::DoNotOptimize(f.lstFileEntries.lines.data());
   }
   if (f.lstFileEntries.ListCount() != kEntries) state.SkipWithError("wrong entry count");
@@ -69,9 +69,9 @@ BENCHMARK(BM_ListFolder10000)->Unit(benchmark::kMillisecond);
 
 void BM_CursorMove10000(benchmark::State& state) {
   auto& f = Folder().form();
-  navigation::ListFolder(f, "Music/", navigation::kFolderNone, navigation::kSpeak);
+  navigation::ListFolder(f.browser, "Music/", navigation::kFolderNone, navigation::kSpeak);
   for (auto _ : state) {
-    navigation::UpdateListWindow(f, navigation::kCursorDown, navigation::kFolderNone, navigation::kSpeak);
+    navigation::UpdateListWindow(f.browser, navigation::kCursorDown, navigation::kFolderNone, navigation::kSpeak);
     benchmark::DoNotOptimize(f.state.giSelectedEntryNr);
   }
 }

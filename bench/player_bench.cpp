@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <string>
 
-#include "app/event_loop.h"
+#include "event/event_loop.h"
 #include "hosts/sim/sim_world.h"
 #include "player/winamp_control.h"
 
@@ -23,7 +23,7 @@ struct PlayerBench {
   }
   std::string dir;
   lorvan::sim::SimWorld world;
-  lorvan::app::EventLoop loop;
+  lorvan::event::EventLoop loop;
   lorvan::player::clsWinampControl winamp;
 };
 

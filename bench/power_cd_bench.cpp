@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <string>
 
-#include "app/event_loop.h"
+#include "event/event_loop.h"
 #include "cd/check_cd.h"
 #include "hosts/sim/sim_world.h"
 #include "power/standby_detector.h"
@@ -47,7 +47,7 @@ void BM_StandbyRun(benchmark::State& st) {
   Scratch dir;
   for (auto _ : st) {
     lorvan::sim::SimWorld world(dir.path);
-    lorvan::app::EventLoop loop(world.clock, world.script);
+    lorvan::event::EventLoop loop(world.clock, world.script);
     lorvan::power::clsSetShutdownAndDetectWakeUp detector(world.platform, loop);
     detector.StartStandbyAndWakeUpDetection(static_cast<int16_t>(st.range(0)));
   }

@@ -5,9 +5,10 @@
 #include <string>
 #include <vector>
 
-namespace lorvan::app {
+#include "event/timer.h"
+#include "navigation/list_box.h"
 
-class EventLoop;
+namespace lorvan::app {
 
 // The accelerator of a caption: the character after the first "&" that is not "&&".
 char AcceleratorOf(const std::string& caption);
@@ -44,21 +45,8 @@ class CheckBox {
   std::function<void()> on_click;
 };
 
-// An unsorted list box: lines and the current index (-1 when none).
-class ListBox {
- public:
-  explicit ListBox(std::string name) : name(std::move(name)) {}
-  void AddItem(std::string line) { lines.push_back(std::move(line)); }
-  void Clear() {
-    lines.clear();
-    list_index = -1;
-  }
-  int ListCount() const { return static_cast<int>(lines.size()); }
-
-  std::string name;
-  std::vector<std::string> lines;
-  int list_index = -1;
-};
+// The listing and the preview the browser fills.
+using navigation::ListBox;
 
 struct TextBox {
   std::string name;
@@ -70,30 +58,7 @@ struct Label {
   std::string caption;
 };
 
-// A timer of the window. It ticks one interval after it was enabled or after its previous
-// tick began; enabling a running timer does not restart it.
-class Timer {
- public:
-  Timer(std::string name, EventLoop& loop);
-  ~Timer();
-  Timer(const Timer&) = delete;
-  Timer& operator=(const Timer&) = delete;
-
-  void SetEnabled(bool on);
-  bool Enabled() const { return enabled_; }
-  void SetInterval(int32_t ms) { interval_ = ms; }
-  int32_t Interval() const { return interval_; }
-
-  std::string name;
-  std::function<void()> on_timer;
-
- private:
-  friend class EventLoop;
-  EventLoop& loop_;
-  int32_t interval_ = 0;
-  bool enabled_ = false;
-  bool in_handler_ = false;
-  int64_t due_ms_ = 0;
-};
+// The timers of the window tick on the event loop.
+using event::Timer;
 
 }  // namespace lorvan::app

@@ -14,7 +14,11 @@ namespace lorvan::app {
 // How long start-up waits for the player's window, in milliseconds of the host's clock.
 constexpr int64_t kPlayerStartLimitMs = 30000;
 
-frmMain::frmMain(platform::Platform& p) : platform(p), loop(p.clock, p.events), glcd(p) { WireControls(); }
+frmMain::frmMain(platform::Platform& p) : platform(p), loop(p.clock, p.events), winamp_(p, loop), glcd(p) {
+  // A player the link starts again replaces the one start-up started: closing goes to it.
+  winamp_.on_player_started = [this](int32_t task) { state.glWinampTaskId = task; };
+  WireControls();
+}
 
 frmMain::~frmMain() = default;
 
@@ -58,15 +62,6 @@ std::vector<Button*> frmMain::Buttons() {
 }
 
 std::vector<CheckBox*> frmMain::CheckBoxes() { return {&chkEqOn, &chkShowEq, &chkInverted}; }
-
-player::clsWinampControl& frmMain::goWinamp() {
-  if (!goWinamp_) {
-    goWinamp_ = std::make_unique<player::clsWinampControl>(platform, loop);
-    // A player the link starts again replaces the one start-up started: closing goes to it.
-    goWinamp_->on_player_started = [this](int32_t task) { state.glWinampTaskId = task; };
-  }
-  return *goWinamp_;
-}
 
 std::string frmMain::AppFile(const std::string& relative) const { return state.gsAppPath + Sep() + relative; }
 
@@ -148,9 +143,9 @@ void frmMain::Form_Load() {
   goStandbyAndWakeUp->SetStandbyMode = [this] { goStandbyAndWakeUp_SetStandbyMode(); };
   goStandbyAndWakeUp->WakeUpDetected = [this](int32_t source) { goStandbyAndWakeUp_WakeUpDetected(source); };
 
-  navigation::HandleResumeData(*this, 1);
+  navigation::HandleResumeData(state, goWinamp(), navigation::kResumeClear);
   state.gsAppPath = app_path;
-  ReadWriteIniFile(state, platform.files, AppFile(kIniFileName), 1);
+  ReadWriteIniFile(state, platform.files, AppFile(kIniFileName), kIniRead);
   std::vector<std::string> warnings;
   state.giHelpPageCount = ReadHelpFile(state, platform.files, AppFile(state.gsHelpFileName), &warnings);
   for (const auto& w : warnings) platform.dialogs.MsgBox(w, "Lorvan");
@@ -167,7 +162,7 @@ void frmMain::Form_Load() {
   state.gsAudioDir = state.gsMp3RootDir;
   miEqBand = 0;
   miListLineY = {11, 19, 27, 35, 43};
-  navigation::ListFolder(*this, state.gsAudioDir, 0, -1);
+  navigation::ListFolder(browser, state.gsAudioDir, navigation::kFolderNone, navigation::kSpeak);
   glcd.LcdInit();
   chkEqOn.SetValue(goWinamp().GetEqEnabled() ? 1 : 0);
   goWinamp().SetVolume(state.giVolume);

@@ -1,6 +1,6 @@
 #pragma once
 // The main window: its controls, the shared state, and the event handlers of every subsystem.
-// Handlers are defined in the subsystem folder that owns them.
+// Handlers are defined in app/handlers/, one file per function of the remote.
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -9,16 +9,23 @@
 #include <vector>
 
 #include "app/controls.h"
-#include "app/event_loop.h"
 #include "app/shared_state.h"
+#include "event/event_loop.h"
 #include "lcd/glcd.h"
 #include "lcd/picture.h"
 #include "lcd/pictures.h"
+#include "navigation/browser.h"
 #include "platform/platform.h"
 #include "player/winamp_control.h"
 #include "power/standby_detector.h"
 
 namespace lorvan::app {
+
+// Modes of ChangeSystemState.
+enum SystemStateMode : int32_t { kStandby = 1, kWakeUp = 2, kShutdown = 3, kDevelopmentExit = 4, kServiceExit = 5 };
+
+// What asks OpenSelectedEntry and SelectNextEntry to act: a key, or the end of a track.
+enum EntryTrigger : int32_t { kKeyPress = 1, kAutomaticAdvance = 2 };
 
 class frmMain {
  public:
@@ -39,15 +46,20 @@ class frmMain {
   // Called once when the window is unloaded (the host learns that the program has ended).
   std::function<void()> on_unload;
 
-  // The player link, created on first use.
-  player::clsWinampControl& goWinamp();
+  // The player link.
+  player::clsWinampControl& goWinamp() { return winamp_; }
   // The program folder followed by the separator and a name below it.
   std::string AppFile(const std::string& relative) const;
   char Sep() const { return platform.files.PathSeparator(); }
 
   platform::Platform& platform;
-  EventLoop loop;
+  event::EventLoop loop;
   SharedState state;
+
+ private:
+  player::clsWinampControl winamp_;
+
+ public:
 
   // Remote-control buttons and check boxes.
   Button cmdPlay{"cmdPlay", "&Play"};
@@ -91,6 +103,9 @@ class frmMain {
   TextBox txtTotalMinutes{"txtTotalMinutes", ""};
   TextBox txtTotalSeconds{"txtTotalSeconds", ""};
   TextBox txtBitrate{"txtBitrate", ""};
+
+  // What the browser works on: the state, the two lists, the folders and the player.
+  navigation::Browser browser{state, lstFileEntries, lstFilePreview, platform.files, winamp_};
   static constexpr const char* kStatusToolTip = "Only numbers allowed here !";
 
   Timer tmrRefresh{"tmrRefresh", loop};
@@ -149,15 +164,14 @@ class frmMain {
   void goStandbyAndWakeUp_WakeUpDetected(int32_t SourceOfWakeUp);
 
   // Procedures of the window that other subsystems call.
-  void OpenSelectedEntry(int32_t trigger);
-  void SelectNextEntry(int32_t trigger);
+  void OpenSelectedEntry(EntryTrigger trigger);
+  void SelectNextEntry(EntryTrigger trigger);
   void UpdateLcd();
-  void ChangeSystemState(int32_t mode);
+  void ChangeSystemState(SystemStateMode mode);
 
  private:
   void WireControls();
   void WaitForPlayerAtStartUp();
-  std::unique_ptr<player::clsWinampControl> goWinamp_;
   bool running_ = true;
   bool loading_ = false;
   std::vector<char> keys_during_load_;

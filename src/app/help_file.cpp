@@ -1,8 +1,8 @@
 #include "app/help_file.h"
 
 #include "app/errors.h"
-#include "app/text_lines.h"
-#include "app/vb_number.h"
+#include "text/text_lines.h"
+#include "text/vb_number.h"
 
 namespace lorvan::app {
 
@@ -14,7 +14,7 @@ int16_t ReadHelpFile(SharedState& s, platform::FileSystem& files, const std::str
   } catch (const platform::FileError& e) {
     throw StartupError(e.what());
   }
-  const auto lines = SplitLines(bytes);
+  const auto lines = text::SplitLines(bytes);
   int page = 0, line_nr = 0;
   bool column_seen = false;
   int first_dropped_line = 0;  // 1-based file line of the first help line that does not fit
@@ -27,7 +27,7 @@ int16_t ReadHelpFile(SharedState& s, platform::FileSystem& files, const std::str
       continue;
     }
     if (!column_seen) {
-      auto v = ToInteger(LeadingNumber(line));
+      auto v = text::ToInteger(text::LeadingNumber(line));
       if (!v) {
         throw StartupError(path + ":" + std::to_string(i + 1) + ": the column \"" + line +
                            "\" is outside the 16-bit range");

@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "app/errors.h"
-#include "app/text_lines.h"
-#include "app/vb_number.h"
+#include "text/text_lines.h"
+#include "text/vb_number.h"
 
 namespace lorvan::app {
 namespace {
@@ -30,12 +30,12 @@ class IniReader {
 
  private:
   int16_t Integer(const std::string& line, size_t index) const {
-    auto v = ToInteger(LeadingNumber(line));
+    auto v = text::ToInteger(text::LeadingNumber(line));
     if (!v) Fail(index, "the number \"" + line + "\" is outside the 16-bit range -32768 to 32767");
     return *v;
   }
   int32_t Long(const std::string& line, size_t index) const {
-    auto v = ToLong(LeadingNumber(line));
+    auto v = text::ToLong(text::LeadingNumber(line));
     if (!v) Fail(index, "the number \"" + line + "\" is outside the 32-bit range");
     return *v;
   }
@@ -100,16 +100,16 @@ std::vector<std::string> ValueLines(const SharedState& s) {
 }  // namespace
 
 void ReadWriteIniFile(SharedState& s, platform::FileSystem& files, const std::string& path, int32_t mode) {
-  if (mode == 1) {
+  if (mode == kIniRead) {
     std::string bytes;
     try {
       bytes = files.ReadFile(path);
     } catch (const platform::FileError& e) {
       throw StartupError(e.what());
     }
-    const auto lines = SplitLines(bytes);
+    const auto lines = text::SplitLines(bytes);
     IniReader(s, path, lines).Read();
-  } else if (mode == 0) {
+  } else if (mode == kIniWrite) {
     std::vector<std::string> values = ValueLines(s);
     for (size_t position = 0; position < values.size(); ++position) {
       // A line feed would split the value into two lines and shift every later position, so
@@ -122,12 +122,12 @@ void ReadWriteIniFile(SharedState& s, platform::FileSystem& files, const std::st
     // Every comment line is carried over, however many there are; a missing file has none.
     std::vector<std::string> out;
     if (files.Stat(path)) {
-      for (auto& line : SplitLines(files.ReadFile(path))) {
+      for (auto& line : text::SplitLines(files.ReadFile(path))) {
         if (IsKeptComment(line)) out.push_back(std::move(line));
       }
     }
     for (auto& line : values) out.push_back(std::move(line));
-    files.ReplaceFile(path, JoinLinesCrLf(out));
+    files.ReplaceFile(path, text::JoinLinesCrLf(out));
   }
 }
 

@@ -6,9 +6,9 @@
 #include <cstdint>
 
 #include "app/frm_main.h"
-#include "app/vb_number.h"
+#include "text/vb_number.h"
 #include "lcd/glcd.h"
-#include "navigation/utf8_text.h"
+#include "text/utf8_text.h"
 
 namespace lorvan::app {
 
@@ -20,18 +20,18 @@ int16_t PlayProgress(int32_t elapsed_s, int32_t length_s) {
 void frmMain::tmrRefresh_Timer() {
   // The highlighted line scrolls when the entry name is long; the line holds five blanks in
   // front, which travel through the text as a gap.
-  if (navigation::Utf8Length(state.gsSelectedEntry) > kScrollThreshold) {
+  if (text::Utf8Length(state.gsSelectedEntry) > kScrollThreshold) {
     const int i = lstFilePreview.list_index;
     if (i >= 0 && i < lstFilePreview.ListCount()) {
-      lstFilePreview.lines[i] = navigation::Utf8RotateLeft(lstFilePreview.lines[i]);
+      lstFilePreview.lines[i] = text::Utf8RotateLeft(lstFilePreview.lines[i]);
     }
   }
-  if (navigation::Utf8Length(state.gsFolderTitle) > kScrollThreshold) {
-    state.gsFolderTitle = navigation::Utf8RotateLeft(state.gsFolderTitle);
+  if (text::Utf8Length(state.gsFolderTitle) > kScrollThreshold) {
+    state.gsFolderTitle = text::Utf8RotateLeft(state.gsFolderTitle);
   }
 
-  txtCurFileNr.text = Format00(state.giSelectedEntryNr);
-  txtTotalFileNr.text = Format00(lstFileEntries.ListCount());
+  txtCurFileNr.text = text::Format00(state.giSelectedEntryNr);
+  txtTotalFileNr.text = text::Format00(lstFileEntries.ListCount());
 
   // The player's position; it counts as 0 unless the program believes it is playing.
   int32_t position_ms = 0;
@@ -44,12 +44,12 @@ void frmMain::tmrRefresh_Timer() {
     state.giPlayProgress = 0;
   } else if (state.glPlayState == kPlaying) {
     const int32_t length_s = goWinamp().GetCurrentSongLength();
-    txtTotalMinutes.text = Format00(length_s / 60);
-    txtTotalSeconds.text = Format00(length_s % 60);
+    txtTotalMinutes.text = text::Format00(length_s / 60);
+    txtTotalSeconds.text = text::Format00(length_s % 60);
     position_ms = goWinamp().GetCurrentPos();
     const int32_t elapsed_s = position_ms / 1000;
-    txtCurMinutes.text = Format00(elapsed_s / 60);
-    txtCurSeconds.text = Format00(elapsed_s % 60);
+    txtCurMinutes.text = text::Format00(elapsed_s / 60);
+    txtCurSeconds.text = text::Format00(elapsed_s % 60);
     txtBitrate.text = std::to_string(goWinamp().GetBitrate());
     state.giPlayProgress = PlayProgress(elapsed_s, length_s);
   } else if (state.glPlayState == kPaused) {
@@ -61,7 +61,7 @@ void frmMain::tmrRefresh_Timer() {
   // A query that waited for a starting player let other handlers run, and one of them may
   // have ended the program: its last picture stays on the panel and no tick follows.
   if (!Running()) return;
-  if (status == 0 && position_ms == -1) SelectNextEntry(2);
+  if (status == 0 && position_ms == -1) SelectNextEntry(kAutomaticAdvance);
 
   UpdateLcd();
 }

@@ -1,7 +1,7 @@
 // Bitmap fonts and text: the glyph table, font files and drawing text into a picture.
 #include <optional>
 
-#include "app/text_lines.h"
+#include "text/text_lines.h"
 #include "lcd/glcd.h"
 
 namespace lorvan::lcd {
@@ -41,7 +41,7 @@ int32_t TopEightBits(int32_t v) {
 
 gLCD::ParsedFont gLCD::ParseFont(std::string_view bytes) {
   ParsedFont font;
-  for (const std::string& line : app::SplitLines(bytes)) {
+  for (const std::string& line : text::SplitLines(bytes)) {
     char first = 0;
     if (IsBlankLine(line, first) || first == '#') continue;
     if (line.size() < 3) return font;

@@ -10,17 +10,17 @@ void gLCD::LcdSetPortBase(int32_t base) { glLcdPortBase = base; }
 void gLCD::LcdSetInverted(int32_t value) { gbLcdInverted = value != 0; }
 
 void gLCD::LcdWriteByte(int32_t value, bool isCommand, int32_t control) {
-  const auto data_port = static_cast<int16_t>(glLcdPortBase);
-  const auto control_port = static_cast<int16_t>(glLcdPortBase + 2);
+  const auto data_port = static_cast<int16_t>(glLcdPortBase + kDataRegister);
+  const auto control_port = static_cast<int16_t>(glLcdPortBase + kControlRegister);
   platform::PortIo& port = platform_.port;
   if (isCommand) {
     port.Out32(data_port, static_cast<int16_t>(value));
-    port.Out32(control_port, static_cast<int16_t>(control + 8));
-    port.Out32(control_port, static_cast<int16_t>(control + 9));
+    port.Out32(control_port, static_cast<int16_t>(control + kInstructionBit));
+    port.Out32(control_port, static_cast<int16_t>(control + kInstructionBit + kEnableBit));
   } else {
     port.Out32(data_port, static_cast<int16_t>(gbLcdInverted ? 255 - value : value));
     port.Out32(control_port, static_cast<int16_t>(control));
-    port.Out32(control_port, static_cast<int16_t>(control + 1));
+    port.Out32(control_port, static_cast<int16_t>(control + kEnableBit));
   }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
-// The LCD module: port driver, frame transfer, fonts and text.
+// The LCD module: port driver, frame transfer, fonts and text. The panel's wiring, commands
+// and timing are the table in lcd/ks0108.h.
 #include <array>
 #include <cstdint>
 #include <map>
@@ -8,24 +9,11 @@
 #include <string_view>
 #include <vector>
 
+#include "lcd/ks0108.h"
 #include "lcd/picture.h"
 #include "platform/platform.h"
 
 namespace lorvan::lcd {
-
-// Selector part of the control register: both controllers (instructions), left half, right half.
-constexpr int32_t kControlBoth = 4;
-constexpr int32_t kControlLeft = 0;
-constexpr int32_t kControlRight = 6;
-
-// KS0108 instruction bytes.
-constexpr int32_t kDisplayOn = 63;
-constexpr int32_t kStartLine0 = 192;
-constexpr int32_t kSetPage0 = 184;
-constexpr int32_t kSetColumn0 = 64;
-
-// The port address of the first parallel port.
-constexpr int32_t kFirstParallelPort = 888;
 
 class gLCD {
  public:

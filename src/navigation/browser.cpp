@@ -2,8 +2,7 @@
 
 #include <algorithm>
 
-#include "app/frm_main.h"
-#include "navigation/utf8_text.h"
+#include "text/utf8_text.h"
 
 namespace lorvan::navigation {
 namespace {
@@ -25,7 +24,7 @@ WindowPos WalkPosition(int entry, int n) {
 // A window restored from a bookmark or a parent's stack may no longer fit the listing (the
 // folder changed meanwhile, or the settings file was edited). Such a window is moved to
 // where the cursor walk shows the same entry, or the nearest one that still exists.
-void FitWindowToListing(app::SharedState& s, int n) {
+void FitWindowToListing(BrowserState& s, int n) {
   if (n <= 0) return;
   const int entry = std::clamp(s.giListTop + s.giListRow, 0, n - 1);
   const WindowPos want = WalkPosition(entry, n);
@@ -34,7 +33,7 @@ void FitWindowToListing(app::SharedState& s, int n) {
   s.giListRow = static_cast<int16_t>(want.row);
 }
 
-void MoveDown(app::SharedState& s, int n) {
+void MoveDown(BrowserState& s, int n) {
   const int sel = s.giSelectedEntryNr;
   int16_t& top = s.giListTop;
   int16_t& row = s.giListRow;
@@ -56,7 +55,7 @@ void MoveDown(app::SharedState& s, int n) {
   }
 }
 
-void MoveUp(app::SharedState& s, int n) {
+void MoveUp(BrowserState& s, int n) {
   const int sel = s.giSelectedEntryNr;
   int16_t& top = s.giListTop;
   int16_t& row = s.giListRow;
@@ -86,30 +85,30 @@ std::string ListedName(const std::string& name) {
     if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
   }
   if (upper.find(".CDA") == std::string::npos) return name;
-  return Utf8DropLast(name, 4);
+  return text::Utf8DropLast(name, 4);
 }
 
-bool CanEnterFolder(const app::frmMain& f) { return f.state.giFolderDepth < app::kStackDepths; }
+bool CanEnterFolder(const BrowserState& s) { return s.giFolderDepth < kStackDepths; }
 
-void ListFolder(app::frmMain& f, const std::string& path, int32_t folder_move, int32_t speak) {
-  auto& s = f.state;
-  if (folder_move == kFolderInto && !CanEnterFolder(f)) return;
-  s.gsFolderTitle = s.glMediaSource == app::kSourceMp3 ? BuildFolderTitle(f, path) : std::string();
-  f.lstFileEntries.Clear();
-  std::vector<std::string> names = f.platform.files.ListFolder(path);
-  f.lstFileEntries.lines.reserve(names.size());
+void ListFolder(Browser& b, const std::string& path, FolderMove folder_move, Speak speak) {
+  auto& s = b.state;
+  if (folder_move == kFolderInto && !CanEnterFolder(s)) return;
+  s.gsFolderTitle = s.glMediaSource == kSourceMp3 ? BuildFolderTitle(b, path) : std::string();
+  b.lstFileEntries.Clear();
+  std::vector<std::string> names = b.files.ListFolder(path);
+  b.lstFileEntries.lines.reserve(names.size());
   for (auto& name : names) {
     if (name == kFolderAnnouncement) continue;
-    if (f.lstFileEntries.ListCount() == kMaxEntries) break;
-    f.lstFileEntries.AddItem(ListedName(name));
+    if (b.lstFileEntries.ListCount() == kMaxEntries) break;
+    b.lstFileEntries.AddItem(ListedName(name));
   }
-  UpdateListWindow(f, kCursorNone, folder_move, speak);
+  UpdateListWindow(b, kCursorNone, folder_move, speak);
 }
 
-void UpdateListWindow(app::frmMain& f, int32_t cursor_move, int32_t folder_move, int32_t speak) {
-  auto& s = f.state;
-  if (s.glMediaSource == app::kSourceNoCd) return;
-  if (folder_move == kFolderInto && !CanEnterFolder(f)) return;
+void UpdateListWindow(Browser& b, CursorMove cursor_move, FolderMove folder_move, Speak speak) {
+  auto& s = b.state;
+  if (s.glMediaSource == kSourceNoCd) return;
+  if (folder_move == kFolderInto && !CanEnterFolder(s)) return;
 
   if (cursor_move == kCursorNone && folder_move == kFolderNone) {
     s.giListTop = 0;
@@ -129,58 +128,58 @@ void UpdateListWindow(app::frmMain& f, int32_t cursor_move, int32_t folder_move,
       s.giListTop = 0;
       s.giListRow = 0;
     } else {
-      s.giFolderDepth = static_cast<int16_t>(std::min<int>(s.giFolderDepth, app::kStackDepths) - 1);
+      s.giFolderDepth = static_cast<int16_t>(std::min<int>(s.giFolderDepth, kStackDepths) - 1);
       s.giListTop = s.giDepthListTop[s.giFolderDepth];
       s.giListRow = s.giDepthListRow[s.giFolderDepth];
     }
   }
 
-  const int n = f.lstFileEntries.ListCount();
+  const int n = b.lstFileEntries.ListCount();
   FitWindowToListing(s, n);
   // In an empty folder the number of the last highlighted entry is stale: cursor moves
   // change nothing there.
   if (n > 0 && cursor_move == kCursorDown) MoveDown(s, n);
   if (n > 0 && cursor_move == kCursorUp) MoveUp(s, n);
 
-  f.lstFilePreview.Clear();
+  b.lstFilePreview.Clear();
   for (int k = 0; k < kWindowLines && k < n && s.giListTop + k < n; ++k) {
-    f.lstFilePreview.AddItem(kLineIndent + f.lstFileEntries.lines[s.giListTop + k]);
+    b.lstFilePreview.AddItem(kLineIndent + b.lstFileEntries.lines[s.giListTop + k]);
   }
-  if (n > 0 && s.giListRow >= 0 && s.giListRow < f.lstFilePreview.ListCount()) {
-    f.lstFilePreview.list_index = s.giListRow;
+  if (n > 0 && s.giListRow >= 0 && s.giListRow < b.lstFilePreview.ListCount()) {
+    b.lstFilePreview.list_index = s.giListRow;
     s.giCursorRow = s.giListRow;
     // The highlighted entry is the listing's line itself, blanks and all, so its number is
     // its position and its path matches the file.
     const int index = s.giListTop + s.giListRow;
-    s.gsSelectedEntry = f.lstFileEntries.lines[index];
+    s.gsSelectedEntry = b.lstFileEntries.lines[index];
     s.giSelectedEntryNr = static_cast<int16_t>(index + 1);
-    if (speak == kSpeak) SpeakFolderName(f, s.gsAudioDir + s.gsSelectedEntry);
+    if (speak == kSpeak) SpeakFolderName(b, s.gsAudioDir + s.gsSelectedEntry);
   }
 }
 
-void SpeakFolderName(app::frmMain& f, const std::string& folder) {
-  if (f.state.glMediaSource != app::kSourceMp3) return;
-  const std::string talk = folder + f.Sep() + kFolderAnnouncement;
-  const auto attr = f.platform.files.GetAttr(talk);
+void SpeakFolderName(Browser& b, const std::string& folder) {
+  if (b.state.glMediaSource != kSourceMp3) return;
+  const std::string talk = folder + b.Sep() + kFolderAnnouncement;
+  const auto attr = b.files.GetAttr(talk);
   if (!attr || (*attr & platform::kAttrDirectory)) return;
-  auto& player = f.goWinamp();
+  auto& player = b.player;
   player.ClearPlaylist();
   player.AddToPlaylistNew(talk);
   player.PlaySong();
 }
 
-int16_t IsFolder(app::frmMain& f, const std::string& path) {
-  const auto attr = f.platform.files.GetAttr(path);
+int16_t IsFolder(platform::FileSystem& files, const std::string& path) {
+  const auto attr = files.GetAttr(path);
   if (!attr) return -1;
   return (*attr & platform::kAttrDirectory) ? 1 : 0;
 }
 
-std::string BuildFolderTitle(app::frmMain& f, const std::string& path) {
-  const std::string& root = f.state.gsMp3RootDir;
+std::string BuildFolderTitle(const Browser& b, const std::string& path) {
+  const std::string& root = b.state.gsMp3RootDir;
   const std::string below = path.size() > root.size() ? path.substr(root.size()) : std::string();
   std::string s;
   for (char c : below) {
-    if (c == f.Sep()) {
+    if (c == b.Sep()) {
       s += " - ";
     } else {
       s += c;
@@ -190,13 +189,13 @@ std::string BuildFolderTitle(app::frmMain& f, const std::string& path) {
   return kLineIndent + s;
 }
 
-std::string SelectedEntryPath(app::frmMain& f) {
-  const auto& s = f.state;
-  if (s.glMediaSource != app::kSourceMp3) return s.gsAudioDir + s.gsSelectedEntry + ".cda";
+std::string SelectedEntryPath(Browser& b) {
+  const auto& s = b.state;
+  if (s.glMediaSource != kSourceMp3) return s.gsAudioDir + s.gsSelectedEntry + ".cda";
   const std::string path = s.gsAudioDir + s.gsSelectedEntry;
-  if (f.platform.files.GetAttr(path)) return path;
+  if (b.files.GetAttr(path)) return path;
   // The listing shortened a name that holds ".cda": open the entry it came from.
-  for (const auto& name : f.platform.files.ListFolder(s.gsAudioDir)) {
+  for (const auto& name : b.files.ListFolder(s.gsAudioDir)) {
     if (name != kFolderAnnouncement && name != s.gsSelectedEntry && ListedName(name) == s.gsSelectedEntry) {
       return s.gsAudioDir + name;
     }

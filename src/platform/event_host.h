@@ -13,6 +13,9 @@ class EventHost {
   // Nothing was due. A real host waits for input for at most 1 ms (never past the next
   // timer); the simulated host moves its virtual clock on to the next event.
   virtual void Idle(std::optional<int64_t> next_timer_due_ms) = 0;
+  // Nothing was due in the program's own loop (EventLoop::Run), outside every handler: a
+  // host may sleep until input arrives or the next timer is due. By default it idles.
+  virtual void WaitForInput(std::optional<int64_t> next_timer_due_ms) { Idle(next_timer_due_ms); }
 };
 
 }  // namespace lorvan::platform

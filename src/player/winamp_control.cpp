@@ -3,65 +3,19 @@
 #include <algorithm>
 #include <limits>
 
-#include "app/event_loop.h"
+#include "event/event_loop.h"
+#include "player/winamp_messages.h"
 #include "player/winamp_version.h"
 
 namespace lorvan::player {
 namespace {
 
-constexpr const char* kWinampClass = "Winamp v1.x";
 constexpr const char* kWinampCommandLine = "Winamp.exe";
 constexpr const char* kMsgBoxTitle = "Winamp Control";
 
-constexpr uint32_t WM_USER = 1024;
-constexpr uint32_t WM_COMMAND = 273;
-
-// Numbered requests (lParam of WM_USER).
-enum IpcRequest : int32_t {
-  IPC_GETVERSION = 0,
-  IPC_PLAYFILE = 100,
-  IPC_DELETE = 101,
-  IPC_CHDIR = 103,
-  IPC_ISPLAYING = 104,
-  IPC_GETOUTPUTTIME = 105,
-  IPC_JUMPTOTIME = 106,
-  IPC_WRITEPLAYLIST = 120,
-  IPC_SETPLAYLISTPOS = 121,
-  IPC_SETVOLUME = 122,
-  IPC_SETPANNING = 123,
-  IPC_GETLISTLENGTH = 124,
-  IPC_GETINFO = 126,
-  IPC_GETEQDATA = 127,
-  IPC_SETEQDATA = 128,
-};
-
-// Menu commands (wParam of WM_COMMAND).
-enum MenuCommand : int32_t {
-  WINAMP_OPTIONS_PREFS = 40012,
-  WINAMP_OPTIONS_AOT = 40019,
-  WINAMP_FILE_PLAY = 40029,
-  WINAMP_OPTIONS_EQ = 40036,
-  WINAMP_OPTIONS_PLEDIT = 40040,
-  WINAMP_HELP_ABOUT = 40041,
-  WINAMP_BUTTON_BASE = 40044,
-  WINAMP_BUTTON_PLAY = 40045,
-  WINAMP_BUTTON_PAUSE = 40046,
-  WINAMP_BUTTON_STOP = 40047,
-  WINAMP_VOLUMEUP = 40058,
-  WINAMP_VOLUMEDOWN = 40059,
-  WINAMP_FFWD5S = 40060,
-  WINAMP_REW5S = 40061,
-  WINAMP_PREV = 40198,
-};
-
-// Equalizer positions of requests 127 and 128.
-constexpr int32_t kEqPreAmp = 10;
-constexpr int32_t kEqSwitch = 11;
-constexpr int32_t kEqValueMax = 63;
-
 }  // namespace
 
-clsWinampControl::clsWinampControl(platform::Platform& platform, app::EventLoop& loop)
+clsWinampControl::clsWinampControl(platform::Platform& platform, event::EventLoop& loop)
     : platform_(platform), loop_(loop) {}
 
 platform::Hwnd clsWinampControl::GetWinampHwnd() {
@@ -117,11 +71,11 @@ bool clsWinampControl::IsWinampLoaded() { return platform_.messages.FindWindowA(
 
 int32_t clsWinampControl::Request(platform::Hwnd hwnd, int32_t wparam, int32_t lparam) {
   if (hwnd == 0) return 0;
-  return platform_.messages.SendMessageA(hwnd, WM_USER, wparam, lparam);
+  return platform_.messages.SendMessageA(hwnd, kWmUser, wparam, lparam);
 }
 
 void clsWinampControl::Command(int32_t command) {
-  if (const platform::Hwnd h = GetWinampHwnd()) platform_.messages.SendMessageA(h, WM_COMMAND, command, 0);
+  if (const platform::Hwnd h = GetWinampHwnd()) platform_.messages.SendMessageA(h, kWmCommand, command, 0);
 }
 
 platform::Hwnd clsWinampControl::PassVersionGate(int32_t lowest, const char* refusal) {
@@ -159,8 +113,8 @@ void clsWinampControl::SetWorkingFolder(const std::string& Folder) {
   const std::string folder = Folder;
   const platform::Hwnd h = GetWinampHwnd();
   if (h == 0) return;
-  for (const char c : folder) platform_.messages.PostMessageA(h, WM_USER, static_cast<unsigned char>(c), IPC_CHDIR);
-  platform_.messages.PostMessageA(h, WM_USER, 0, IPC_CHDIR);
+  for (const char c : folder) platform_.messages.PostMessageA(h, kWmUser, static_cast<unsigned char>(c), IPC_CHDIR);
+  platform_.messages.PostMessageA(h, kWmUser, 0, IPC_CHDIR);
 }
 
 int32_t clsWinampControl::GetPlayStatus() {
@@ -238,7 +192,7 @@ void clsWinampControl::Rewind() { Command(WINAMP_REW5S); }
 void clsWinampControl::PreviousSong() {
   const platform::Hwnd h =
       PassVersionGate(kVersion1666, "PreviousSong command is only available in Winamp v1.666 and above.");
-  if (h != 0) platform_.messages.SendMessageA(h, WM_COMMAND, WINAMP_PREV, 0);
+  if (h != 0) platform_.messages.SendMessageA(h, kWmCommand, WINAMP_PREV, 0);
 }
 
 void clsWinampControl::ShowLoadFile() { Command(WINAMP_FILE_PLAY); }

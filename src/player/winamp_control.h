@@ -6,7 +6,7 @@
 
 #include "platform/platform.h"
 
-namespace lorvan::app {
+namespace lorvan::event {
 class EventLoop;
 }
 
@@ -17,7 +17,7 @@ constexpr int64_t kPlayerWindowWaitMs = 30000;
 
 class clsWinampControl {
  public:
-  clsWinampControl(platform::Platform& platform, app::EventLoop& loop);
+  clsWinampControl(platform::Platform& platform, event::EventLoop& loop);
 
   // The player's window; starts the player and waits for its window when it is missing.
   // Returns 0 only when a started player opened no window within kPlayerWindowWaitMs.
@@ -81,7 +81,7 @@ class clsWinampControl {
   platform::Hwnd WaitForStartedPlayer(uint64_t attempt);
 
   platform::Platform& platform_;
-  app::EventLoop& loop_;
+  event::EventLoop& loop_;
   std::string msFilenameAnsi;
 
   // The start of the player under way, shared by every call that waits for it, so that a

@@ -1,10 +1,10 @@
 #include "power/delay.h"
 
-#include "app/event_loop.h"
+#include "event/event_loop.h"
 
 namespace lorvan::power {
 
-void WaitMilliseconds(platform::Platform& platform, app::EventLoop& loop, int32_t ms, bool allowEvents) {
+void WaitMilliseconds(platform::Platform& platform, event::EventLoop& loop, int32_t ms, bool allowEvents) {
   const uint32_t start = platform.clock.GetTickCount();
   for (;;) {
     if (allowEvents) {

@@ -6,7 +6,7 @@
 
 #include <climits>
 
-#include "app/event_loop.h"
+#include "event/event_loop.h"
 
 namespace lorvan::power {
 namespace {

@@ -3,8 +3,12 @@
 #include <cstdint>
 #include <functional>
 
-#include "app/controls.h"
+#include "event/timer.h"
 #include "platform/platform.h"
+
+namespace lorvan::event {
+class EventLoop;
+}
 
 namespace lorvan::power {
 
@@ -19,7 +23,7 @@ float TimeOfDaySeconds(const platform::LocalDateTime& t);
 
 class clsSetShutdownAndDetectWakeUp {
  public:
-  clsSetShutdownAndDetectWakeUp(platform::Platform& platform, app::EventLoop& loop)
+  clsSetShutdownAndDetectWakeUp(platform::Platform& platform, event::EventLoop& loop)
       : platform_(platform), loop_(loop), tmrWakeUpCheck_("tmrWakeUpCheck", loop) {}
 
   // Raises SetStandbyMode once (after the first test), keeps the events running while it
@@ -41,8 +45,8 @@ class clsSetShutdownAndDetectWakeUp {
   void ArmNextCheck(int64_t in_ms);
 
   platform::Platform& platform_;
-  app::EventLoop& loop_;
-  app::Timer tmrWakeUpCheck_;
+  event::EventLoop& loop_;
+  event::Timer tmrWakeUpCheck_;
   bool cancelled_ = false;
   bool detecting_ = false;
 };

@@ -6,7 +6,7 @@
 #include <functional>
 
 #include "app/errors.h"
-#include "app/text_lines.h"
+#include "text/text_lines.h"
 #include "hosts/posix/posix_file_system.h"
 #include "support/program_folder.h"
 
@@ -125,7 +125,7 @@ TEST_F(IniFile, RewriteKeepsCommentsFirstThenExactly56Values) {
   s.gsLastResumeMp3AudioDir = "not written";
   ReadWriteIniFile(s, files, path, 0);
   const std::string bytes = dir.Read("Lorvan.ini");
-  const auto lines = SplitLines(bytes);
+  const auto lines = text::SplitLines(bytes);
   ASSERT_EQ(lines.size(), 2u + 56u);
   EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 4),
             (std::vector<std::string>{"// first", "// second", "-5", "mpv"}));
@@ -141,7 +141,7 @@ TEST_F(IniFile, RewriteCarriesMoreThanAHundredComments) {
   const std::string path = dir.Write("Lorvan.ini", Settings().Text(comments));
   SharedState s;
   ReadWriteIniFile(s, files, path, 0);
-  const auto lines = SplitLines(dir.Read("Lorvan.ini"));
+  const auto lines = text::SplitLines(dir.Read("Lorvan.ini"));
   ASSERT_EQ(lines.size(), 150u + 56u);
   EXPECT_EQ(lines[149], "// note 149");
 }
@@ -184,7 +184,7 @@ TEST_F(IniFile, AFailedRewriteLeavesTheOldFileIntact) {
   files.fault_injection = nullptr;
   SharedState s;
   ReadWriteIniFile(s, files, path, 0);
-  EXPECT_EQ(SplitLines(dir.Read("Lorvan.ini"))[0], "// keep me");
+  EXPECT_EQ(text::SplitLines(dir.Read("Lorvan.ini"))[0], "// keep me");
 }
 
 TEST_F(IniFile, ARewriteIntoAReadOnlyFolderFailsLoudly) {

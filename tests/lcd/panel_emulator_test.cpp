@@ -4,10 +4,10 @@
 #include <initializer_list>
 #include <string>
 
-#include "hosts/sim/ks0108.h"
 #include "hosts/sim/sim_port.h"
+#include "lcd/ks0108_panel.h"
 
-namespace lorvan::ks0108 {
+namespace lorvan::lcd::ks0108 {
 namespace {
 
 constexpr int kData = 888, kControl = 890;
@@ -104,7 +104,7 @@ TEST(Ks0108Panel, IgnoresOtherPortsAndUnknownInstructions) {
 }
 
 }  // namespace
-}  // namespace lorvan::ks0108
+}  // namespace lorvan::lcd::ks0108
 
 namespace lorvan::sim {
 namespace {

@@ -1,7 +1,7 @@
 // A folder with more entries than the 16-bit positions can number.
 #include <gtest/gtest.h>
 
-#include "app/frm_main.h"
+#include "event/event_loop.h"
 #include "hosts/sim/sim_world.h"
 #include "navigation/browser.h"
 #include "support/program_folder.h"
@@ -31,17 +31,21 @@ TEST(HugeFolder, ListsAsManyEntriesAsThePositionsCanNumber) {
   platform::Platform p = world.platform;
   platform::Platform with_huge{p.messages, p.processes, p.port,   p.clock, p.power,
                                p.drives,   files,       p.dialogs, p.app,  p.events};
-  app::frmMain f(with_huge);
-  f.state.glMediaSource = app::kSourceMp3;
-  f.state.gsMp3RootDir = f.state.gsAudioDir = "Music/";
-  navigation::ListFolder(f, "Music/", navigation::kFolderNone, navigation::kSilent);
-  ASSERT_EQ(f.lstFileEntries.ListCount(), navigation::kMaxEntries);
-  navigation::UpdateListWindow(f, navigation::kCursorUp, navigation::kFolderNone, navigation::kSilent);
-  EXPECT_EQ(f.state.giSelectedEntryNr, 32767);
-  EXPECT_EQ(f.state.giListTop, 32762);
-  EXPECT_EQ(f.state.gsSelectedEntry, "t32766.mp3");
-  navigation::UpdateListWindow(f, navigation::kCursorDown, navigation::kFolderNone, navigation::kSilent);
-  EXPECT_EQ(f.state.giSelectedEntryNr, 1);
+  event::EventLoop loop(world.clock, world.script);
+  player::clsWinampControl winamp(with_huge, loop);
+  navigation::BrowserState state;
+  navigation::ListBox entries("lstFileEntries"), preview("lstFilePreview");
+  navigation::Browser b{state, entries, preview, files, winamp};
+  state.glMediaSource = navigation::kSourceMp3;
+  state.gsMp3RootDir = state.gsAudioDir = "Music/";
+  navigation::ListFolder(b, "Music/", navigation::kFolderNone, navigation::kSilent);
+  ASSERT_EQ(entries.ListCount(), navigation::kMaxEntries);
+  navigation::UpdateListWindow(b, navigation::kCursorUp, navigation::kFolderNone, navigation::kSilent);
+  EXPECT_EQ(state.giSelectedEntryNr, 32767);
+  EXPECT_EQ(state.giListTop, 32762);
+  EXPECT_EQ(state.gsSelectedEntry, "t32766.mp3");
+  navigation::UpdateListWindow(b, navigation::kCursorDown, navigation::kFolderNone, navigation::kSilent);
+  EXPECT_EQ(state.giSelectedEntryNr, 1);
 }
 
 }  // namespace

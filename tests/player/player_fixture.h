@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "app/controls.h"
-#include "app/event_loop.h"
+#include "event/timer.h"
+#include "event/event_loop.h"
 #include "hosts/sim/sim_world.h"
 #include "player/winamp_control.h"
 #include "support/program_folder.h"
@@ -20,7 +20,7 @@ class PlayerLinkTest : public ::testing::Test {
  protected:
   TempDir dir;
   sim::SimWorld world{dir.path()};
-  app::EventLoop loop{world.clock, world.script};
+  event::EventLoop loop{world.clock, world.script};
   player::clsWinampControl winamp{world.platform, loop};
 
   std::vector<std::string> Messages() { return world.player.TakeMessages(); }
@@ -37,7 +37,7 @@ class PlayerLinkTest : public ::testing::Test {
 
   // Runs fn once from the event loop, ms after now, as a timer of the window would.
   void After(int32_t ms, std::function<void()> fn) {
-    app::Timer& t = timers_.emplace_back("after", loop);
+    event::Timer& t = timers_.emplace_back("after", loop);
     t.SetInterval(ms);
     t.on_timer = [&t, fn] {
       t.SetEnabled(false);
@@ -56,7 +56,7 @@ class PlayerLinkTest : public ::testing::Test {
   }
 
  private:
-  std::deque<app::Timer> timers_;
+  std::deque<event::Timer> timers_;
 };
 
 }  // namespace lorvan::testing

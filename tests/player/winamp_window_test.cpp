@@ -45,7 +45,7 @@ TEST_F(PlayerLinkTest, MissingPlayerIsStartedAndFoundUnderItsNewHandle) {
 TEST_F(PlayerLinkTest, LookupWaitsForASlowPlayerWhileTheProgramRuns) {
   PlayerGone();
   int ticks = 0;
-  app::Timer refresh("tmrRefresh", loop);
+  event::Timer refresh("tmrRefresh", loop);
   refresh.SetInterval(20);
   refresh.on_timer = [&] { ++ticks; };
   refresh.SetEnabled(true);

@@ -1,8 +1,8 @@
 // WaitMilliseconds measures elapsed ticks, so it ends on time wherever the counter stands.
 #include <gtest/gtest.h>
 
-#include "app/controls.h"
-#include "app/event_loop.h"
+#include "event/timer.h"
+#include "event/event_loop.h"
 #include "hosts/sim/sim_world.h"
 #include "power/delay.h"
 #include "support/program_folder.h"
@@ -13,7 +13,7 @@ namespace {
 struct Machine {
   testing::TempDir dir;
   sim::SimWorld world{dir.path()};
-  app::EventLoop loop{world.clock, world.script};
+  event::EventLoop loop{world.clock, world.script};
 };
 
 TEST(WaitMilliseconds, EndsJustAfterTheTimeWhereverTheCounterStandsAndHandlesEventsOnlyWhenAllowed) {
@@ -24,7 +24,7 @@ TEST(WaitMilliseconds, EndsJustAfterTheTimeWhereverTheCounterStandsAndHandlesEve
       Machine m;
       m.world.clock.SetTickBase(base);
       m.world.clock.Advance(7);
-      app::Timer t("tmrTest", m.loop);
+      event::Timer t("tmrTest", m.loop);
       int ticks = 0;
       t.on_timer = [&] { ++ticks; };
       t.SetInterval(100);

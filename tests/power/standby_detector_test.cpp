@@ -4,7 +4,7 @@
 
 #include <optional>
 
-#include "app/event_loop.h"
+#include "event/event_loop.h"
 #include "hosts/sim/sim_world.h"
 #include "power/shutdown_modes.h"
 #include "power/standby_detector.h"
@@ -30,7 +30,7 @@ class Detector : public ::testing::Test {
  protected:
   testing::TempDir dir;
   sim::SimWorld world{dir.path()};
-  app::EventLoop loop{world.clock, world.script};
+  event::EventLoop loop{world.clock, world.script};
   clsSetShutdownAndDetectWakeUp detector{world.platform, loop};
 
   // The machine stays suspended for standby_ms of virtual time when standby is accepted.

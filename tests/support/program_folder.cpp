@@ -5,8 +5,6 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "hosts/sim/sim_runner.h"
-
 namespace fs = std::filesystem;
 
 namespace lorvan::testing {
@@ -100,16 +98,6 @@ std::vector<std::string> ScenarioResult::OutLines() const {
   std::istringstream in(out);
   for (std::string l; std::getline(in, l);) lines.push_back(l);
   return lines;
-}
-
-ScenarioResult RunScenario(const std::string& program_dir, const std::string& script) {
-  std::ostringstream out, err;
-  sim::SimRunner runner(program_dir, out, err);
-  ScenarioResult r;
-  r.exit_status = runner.Run(script, "test.script");
-  r.out = out.str();
-  r.err = err.str();
-  return r;
 }
 
 }  // namespace lorvan::testing

@@ -108,7 +108,7 @@ void LinuxEventHost::Idle(std::optional<int64_t> next_timer_due_ms) {
   ReadSources(timeout_ns);
 }
 
-void LinuxEventHost::WaitForNextEvent(std::optional<int64_t> next_timer_due_ms) {
+void LinuxEventHost::WaitForInput(std::optional<int64_t> next_timer_due_ms) {
   int64_t until = last_housekeeping_ms_ + kHousekeepingMs;
   if (next_timer_due_ms) until = std::min(until, *next_timer_due_ms);
   // Whole milliseconds, counted from the current one: the wake-up is never early.

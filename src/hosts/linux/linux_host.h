@@ -28,7 +28,7 @@ class LinuxEventHost : public platform::EventHost {
   void Idle(std::optional<int64_t> next_timer_due_ms) override;
   // The program's own loop between events, outside every handler: sleeps until input, a
   // signal, the next timer or the next housekeeping, instead of waking every millisecond.
-  void WaitForNextEvent(std::optional<int64_t> next_timer_due_ms);
+  void WaitForInput(std::optional<int64_t> next_timer_due_ms) override;
 
   // A key stroke for the window (the remote's or the terminal's).
   std::function<void(char)> on_key;

@@ -104,7 +104,7 @@ int Run(const lh::Options& opt) {
   std::unique_ptr<lh::PacedPort> paced;
   std::unique_ptr<lh::TeePort> tee;
   if (real_port) {
-    paced = std::make_unique<lh::PacedPort>(*real_port, 450);
+    paced = std::make_unique<lh::PacedPort>(*real_port, lorvan::lcd::kEnableLevelMinNs);
     tee = std::make_unique<lh::TeePort>(*paced, virtual_panel);
   }
   lorvan::platform::PortIo& port = tee ? static_cast<lorvan::platform::PortIo&>(*tee) : virtual_panel;
@@ -195,7 +195,7 @@ int Run(const lh::Options& opt) {
     if (!loaded) throw EndedDuringStartUp{};
     log("asked to end: the settings are written and the player closed");
     // The development exit: settings and bookmark saved, the player closed, the window unloaded.
-    form->ChangeSystemState(4);
+    form->ChangeSystemState(lorvan::app::kDevelopmentExit);
     if (form->Running()) form->Unload();
     player.Close();
   };
@@ -205,13 +205,9 @@ int Run(const lh::Options& opt) {
     form->Form_Load();
     loaded = true;
     if (opt.headless) log("running; program folder " + dir + ", player socket " + socket);
-    // The loop of DoEvents, except that between events it sleeps until the next one is due;
-    // loops inside handlers (a search, a standby wait) call DoEvents and wait 1 ms at most.
-    while (form->Running()) {
-      bool ran = host.DeliverDueEvents();
-      ran = form->loop.RunDueTimers() || ran;
-      if (!ran && form->Running()) host.WaitForNextEvent(form->loop.NextTimerDue());
-    }
+    // Between events the host sleeps until the next one is due; loops inside handlers (a
+    // search, a standby wait) call DoEvents and wait 1 ms at most.
+    form->loop.Run();
   } catch (const EndedDuringStartUp&) {
     if (view) view->Stop();
     std::cerr << "lorvan: ended during start-up\n";

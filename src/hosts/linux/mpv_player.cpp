@@ -7,12 +7,11 @@
 #include <cmath>
 #include <cstdio>
 
+#include "player/winamp_messages.h"
+
 namespace lorvan::linuxhost {
 namespace {
 
-constexpr uint32_t kWmUser = 1024;
-constexpr uint32_t kWmCommand = 273;
-constexpr uint32_t kCopyDataAddFile = 100;
 constexpr int kLoadWaitMs = 3000;
 
 const char* const kBandLabel[10] = {"lveq0", "lveq1", "lveq2", "lveq3", "lveq4",
@@ -168,14 +167,14 @@ void MpvPlayer::Cmd(const Json& args) {
 
 int32_t MpvPlayer::SendMessageA(platform::Hwnd hwnd, uint32_t msg, int32_t wparam, int32_t lparam) {
   if (hwnd == 0 || hwnd != hwnd_ || !Connected() || hwnd != hwnd_) return 0;
-  if (msg == kWmUser) return Request(wparam, lparam);
-  if (msg == kWmCommand) MenuCommand(wparam);
+  if (msg == player::kWmUser) return Request(wparam, lparam);
+  if (msg == player::kWmCommand) MenuCommand(wparam);
   return 0;
 }
 
 bool MpvPlayer::PostMessageA(platform::Hwnd hwnd, uint32_t msg, int32_t wparam, int32_t lparam) {
   if (hwnd == 0 || hwnd != hwnd_ || !Connected() || hwnd != hwnd_) return false;
-  if (msg == kWmUser && lparam == 103) {
+  if (msg == player::kWmUser && lparam == player::IPC_CHDIR) {
     // The working folder arrives one character per message, ended by a zero.
     if (wparam != 0) {
       working_folder_building_ += static_cast<char>(wparam & 0xFF);
@@ -191,7 +190,7 @@ bool MpvPlayer::PostMessageA(platform::Hwnd hwnd, uint32_t msg, int32_t wparam, 
 
 int32_t MpvPlayer::SendCopyData(platform::Hwnd hwnd, int32_t, const platform::CopyDataStruct& data) {
   if (hwnd == 0 || hwnd != hwnd_ || !Connected() || hwnd != hwnd_) return 0;
-  if (data.dwData != kCopyDataAddFile || data.lpData == nullptr || data.cbData == 0) return 0;
+  if (data.dwData != player::IPC_PLAYFILE || data.lpData == nullptr || data.cbData == 0) return 0;
   const char* bytes = static_cast<const char*>(data.lpData);
   std::string name(bytes, data.cbData - 1);
   name = name.substr(0, name.find('\0'));
@@ -212,18 +211,18 @@ std::string MpvPlayer::AbsolutePath(const std::string& path) const {
 
 int32_t MpvPlayer::Request(int32_t wparam, int32_t lparam) {
   switch (lparam) {
-    case 0:  // version
+    case player::IPC_GETVERSION:  // version
       return kVersion;
-    case 101:  // clear the playlist; what plays goes on
+    case player::IPC_DELETE:  // clear the playlist; what plays goes on
       playlist_.clear();
       list_pos_ = 0;
       return 0;
-    case 102:  // play
+    case player::IPC_STARTPLAY:  // play
       Play();
       return 0;
-    case 104:  // status
+    case player::IPC_ISPLAYING:  // status
       return status_;
-    case 105: {  // position in ms (0), length in s (1), length in ms (2)
+    case player::IPC_GETOUTPUTTIME: {  // position in ms (0), length in s (1), length in ms (2)
       if (status_ == 0) return -1;
       if (wparam == 0) {
         const auto t = Get("time-pos");
@@ -237,27 +236,27 @@ int32_t MpvPlayer::Request(int32_t wparam, int32_t lparam) {
       }
       return wparam == 2 ? RoundToInt(length * 1000.0) : RoundToInt(length);
     }
-    case 106:  // jump to a time in ms
+    case player::IPC_JUMPTOTIME:  // jump to a time in ms
       if (status_ == 0) return -1;
       Cmd(Json::array({"seek", current_.offset_s + wparam / 1000.0, "absolute"}));
       return 0;
-    case 120:  // write the playlist: answers the position in it
+    case player::IPC_WRITEPLAYLIST:  // write the playlist: answers the position in it
       return static_cast<int32_t>(list_pos_);
-    case 121:  // set the playlist position
+    case player::IPC_SETPLAYLISTPOS:  // set the playlist position
       if (wparam >= 0 && static_cast<size_t>(wparam) < playlist_.size()) list_pos_ = static_cast<size_t>(wparam);
       return 0;
-    case 122:  // volume 0-255; -666 asks for it
+    case player::IPC_SETVOLUME:  // volume 0-255; -666 asks for it
       if (wparam == -666) return volume_ < 0 ? 255 : volume_;
       SetVolume(wparam);
       return 0;
-    case 123:  // panning: kept, mpv has no balance control
+    case player::IPC_SETPANNING:  // panning: kept, mpv has no balance control
       panning_ = wparam;
       return 0;
-    case 124:
+    case player::IPC_GETLISTLENGTH:
       return static_cast<int32_t>(playlist_.size());
-    case 125:
+    case player::IPC_GETLISTPOS:
       return static_cast<int32_t>(list_pos_);
-    case 126: {  // samplerate in Hz (0), bitrate in kbit/s (1), channels (2)
+    case player::IPC_GETINFO: {  // samplerate in Hz (0), bitrate in kbit/s (1), channels (2)
       if (status_ == 0) return 0;
       const char* prop = wparam == 1 ? "audio-bitrate" : wparam == 2 ? "audio-params/channel-count"
                                                                        : "audio-params/samplerate";
@@ -265,12 +264,12 @@ int32_t MpvPlayer::Request(int32_t wparam, int32_t lparam) {
       if (!v || !v->is_number()) return 0;
       return wparam == 1 ? RoundToInt(v->get<double>() / 1000.0) : RoundToInt(v->get<double>());
     }
-    case 127:  // read an equalizer position; a following write goes to the same one
+    case player::IPC_GETEQDATA:  // read an equalizer position; a following write goes to the same one
       if (wparam < 0 || wparam > 11) return 0;
       eq_position_ = wparam;
       if (wparam < 10) return eq_bands_[static_cast<size_t>(wparam)];
       return wparam == 10 ? eq_preamp_ : (eq_on_ ? 1 : 0);
-    case 128:  // write the position the last read selected
+    case player::IPC_SETEQDATA:  // write the position the last read selected
       if (eq_position_ < 10) {
         eq_bands_[static_cast<size_t>(eq_position_)] = std::clamp(wparam, 0, 63);
         ApplyEqualizerLive(eq_position_);
@@ -289,14 +288,14 @@ int32_t MpvPlayer::Request(int32_t wparam, int32_t lparam) {
 
 void MpvPlayer::MenuCommand(int32_t id) {
   switch (id) {
-    case 40044:  // previous entry
-    case 40198:
+    case player::WINAMP_BUTTON_BASE:  // previous entry
+    case player::WINAMP_PREV:
       if (!playlist_.empty()) PlayEntry(list_pos_ > 0 ? list_pos_ - 1 : 0);
       break;
-    case 40045:
+    case player::WINAMP_BUTTON_PLAY:
       Play();
       break;
-    case 40046:  // pause toggles
+    case player::WINAMP_BUTTON_PAUSE:  // pause toggles
       if (status_ == 1) {
         Cmd(Json::array({"set_property", "pause", true}));
         status_ = 3;
@@ -305,22 +304,22 @@ void MpvPlayer::MenuCommand(int32_t id) {
         status_ = 1;
       }
       break;
-    case 40047:
+    case player::WINAMP_BUTTON_STOP:
       Stop();
       break;
-    case 40048:  // next entry
+    case player::WINAMP_BUTTON_NEXT:  // next entry
       if (list_pos_ + 1 < playlist_.size()) PlayEntry(list_pos_ + 1);
       break;
-    case 40060:
+    case player::WINAMP_FFWD5S:
       Seek(5);
       break;
-    case 40061:
+    case player::WINAMP_REW5S:
       Seek(-5);
       break;
-    case 40058:
+    case player::WINAMP_VOLUMEUP:
       SetVolume((volume_ < 0 ? 255 : volume_) + 4);
       break;
-    case 40059:
+    case player::WINAMP_VOLUMEDOWN:
       SetVolume((volume_ < 0 ? 255 : volume_) - 4);
       break;
     default:

@@ -12,6 +12,7 @@
 
 #include "hosts/linux/mpv_ipc.h"
 #include "platform/window_messages.h"
+#include "player/winamp_messages.h"
 
 namespace lorvan::linuxhost {
 
@@ -31,7 +32,7 @@ extern const std::array<int, 10> kEqBandHz;
 
 class MpvPlayer : public platform::WindowMessages {
  public:
-  static constexpr const char* kWindowClass = "Winamp v1.x";
+  static constexpr const char* kWindowClass = player::kWinampClass;
   static constexpr int32_t kVersion = 0x5000;
 
   explicit MpvPlayer(std::string socket_path);

@@ -6,13 +6,14 @@
 #include <stdexcept>
 #include <string>
 
-#include "hosts/sim/ks0108.h"
+#include "lcd/ks0108.h"
+#include "lcd/ks0108_panel.h"
 #include "platform/port_io.h"
 
 namespace lorvan::linuxhost {
 
 // The addresses the program writes: the first parallel port's data and control registers.
-constexpr int kLptBase = 888;
+constexpr int kLptBase = lcd::kFirstParallelPort;
 
 // Thrown when a port cannot be opened; the message names the device and the cause.
 class PortError : public std::runtime_error {
@@ -43,7 +44,7 @@ class RawPort : public platform::PortIo {
 };
 
 // Keeps at least min_gap_ns between two writes, so the panel's enable pulse stays high and
-// low long enough (450 ns each) however fast the port is.
+// low long enough (lcd::kEnableLevelMinNs each) however fast the port is.
 class PacedPort : public platform::PortIo {
  public:
   PacedPort(platform::PortIo& inner, int64_t min_gap_ns, std::function<int64_t()> now_ns = {});
@@ -80,11 +81,11 @@ class VirtualPanelPort : public platform::PortIo {
     panel_.Out(port, value);
     ++writes_;
   }
-  const ks0108::Panel& panel() const { return panel_; }
+  const lcd::ks0108::Panel& panel() const { return panel_; }
   int64_t writes() const { return writes_; }
 
  private:
-  ks0108::Panel panel_{kLptBase};
+  lcd::ks0108::Panel panel_{kLptBase};
   int64_t writes_ = 0;
 };
 

@@ -44,10 +44,10 @@ void RegisterLcdCommands(SimRunner& r) {
                                 return std::nullopt;
                               },
                               [&r](const Words& a) {
-                                const ks0108::Panel& panel = r.world.port.panel;
+                                const lcd::ks0108::Panel& panel = r.world.port.panel;
                                 const std::string problem =
-                                    ks0108::WritePanelPng(a[0], ks0108::Panel::kWidth, ks0108::Panel::kHeight,
-                                                          [&panel](int x, int y) { return panel.Pixel(x, y); });
+                                    WritePanelPng(a[0], lcd::ks0108::Panel::kWidth, lcd::ks0108::Panel::kHeight,
+                                                  [&panel](int x, int y) { return panel.Pixel(x, y); });
                                 if (!problem.empty()) r.err << "lorvan-sim: dump png: " << problem << "\n";
                               }});
 }

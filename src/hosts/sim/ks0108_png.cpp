@@ -7,7 +7,7 @@
 #include <cstring>
 #include <vector>
 
-namespace lorvan::ks0108 {
+namespace lorvan::sim {
 namespace {
 
 constexpr png_byte kLight[3] = {176, 200, 96};
@@ -50,4 +50,4 @@ std::string WritePanelPng(const std::string& path, int width, int height, const 
   return {};
 }
 
-}  // namespace lorvan::ks0108
+}  // namespace lorvan::sim

@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <limits>
 
+#include "player/winamp_messages.h"
+
 namespace lorvan::sim {
 namespace {
 
-constexpr uint32_t WM_USER = 1024;
-constexpr uint32_t WM_COMMAND = 273;
+using namespace player;
+
 constexpr int32_t kSeekStepMs = 5000;
 
 int32_t ToInt32(int64_t v) {
@@ -18,7 +20,7 @@ int32_t ToInt32(int64_t v) {
 }  // namespace
 
 platform::Hwnd SimPlayer::FindWindowA(const std::string& class_name) {
-  if (class_name != "Winamp v1.x") return 0;
+  if (class_name != kWinampClass) return 0;
   const platform::Hwnd found = hwnd_;
   if (found != 0 && vanish_after_lookups_ > 0 && --vanish_after_lookups_ == 0) SetWindow(false);
   return found;
@@ -32,12 +34,12 @@ void SimPlayer::Record(const char* kind, uint32_t msg, int32_t wparam, int32_t l
 int32_t SimPlayer::SendMessageA(platform::Hwnd hwnd, uint32_t msg, int32_t wparam, int32_t lparam) {
   if (!Receives(hwnd)) return 0;
   Record("send", msg, wparam, lparam);
-  if (msg == WM_USER) {
+  if (msg == kWmUser) {
     const int32_t answer = OnRequest(wparam, lparam);
     const auto scripted = answers_.find({lparam, wparam});
     return scripted == answers_.end() ? answer : scripted->second;
   }
-  if (msg == WM_COMMAND) OnCommand(wparam);
+  if (msg == kWmCommand) OnCommand(wparam);
   return 0;
 }
 
@@ -45,8 +47,8 @@ bool SimPlayer::PostMessageA(platform::Hwnd hwnd, uint32_t msg, int32_t wparam, 
   if (!Receives(hwnd)) return false;
   Record("post", msg, wparam, lparam);
   // Posted messages are taken from the queue in order; nothing else runs in between here.
-  if (msg == WM_USER) OnRequest(wparam, lparam);
-  if (msg == WM_COMMAND) OnCommand(wparam);
+  if (msg == kWmUser) OnRequest(wparam, lparam);
+  if (msg == kWmCommand) OnCommand(wparam);
   return true;
 }
 
@@ -54,22 +56,22 @@ int32_t SimPlayer::SendCopyData(platform::Hwnd hwnd, int32_t wparam, const platf
   if (!Receives(hwnd)) return 0;
   std::string text;
   if (data.lpData != nullptr && data.cbData > 0) text.assign(static_cast<const char*>(data.lpData), data.cbData - 1);
-  messages_.push_back("send 74 " + std::to_string(wparam) + " copydata " + std::to_string(data.dwData) + " " +
+  messages_.push_back("send " + std::to_string(kWmCopyData) + " " + std::to_string(wparam) + " copydata " + std::to_string(data.dwData) + " " +
                       std::to_string(data.cbData) + " " + text);
-  if (data.dwData == 100) playlist_.push_back(text);
+  if (data.dwData == IPC_PLAYFILE) playlist_.push_back(text);
   return 0;
 }
 
 int32_t SimPlayer::OnRequest(int32_t wparam, int32_t lparam) {
   Settle();
   switch (lparam) {
-    case 0:
+    case IPC_GETVERSION:
       return version_;
-    case 101:
+    case IPC_DELETE:
       playlist_.clear();
       list_pos_ = 0;
       return 0;
-    case 103:
+    case IPC_CHDIR:
       // The working folder arrives one character a message, ended by 0.
       if (wparam == 0) {
         working_folder_ = folder_chars_;
@@ -78,44 +80,44 @@ int32_t SimPlayer::OnRequest(int32_t wparam, int32_t lparam) {
         folder_chars_ += static_cast<char>(wparam & 0xFF);
       }
       return 0;
-    case 104:
+    case IPC_ISPLAYING:
       return status_;
-    case 105:
+    case IPC_GETOUTPUTTIME:
       if (wparam == 0) return position_;
       if (wparam == 1) return length_s_;
       if (wparam == 2) return ToInt32(int64_t{length_s_} * 1000);
       return -1;
-    case 106:
+    case IPC_JUMPTOTIME:
       if (status_ != 1 && status_ != 3) return -1;
       MoveTo(wparam);
       return 0;
-    case 120:
-    case 125:
+    case IPC_WRITEPLAYLIST:
+    case IPC_GETLISTPOS:
       return list_pos_;
-    case 121:
+    case IPC_SETPLAYLISTPOS:
       list_pos_ = wparam;
       return 0;
-    case 122:
+    case IPC_SETVOLUME:
       if (wparam == -666) return volume_;
       volume_ = wparam;
       return 0;
-    case 123:
+    case IPC_SETPANNING:
       panning_ = wparam;
       return 0;
-    case 124:
+    case IPC_GETLISTLENGTH:
       return static_cast<int32_t>(playlist_.size());
-    case 126:
+    case IPC_GETINFO:
       if (wparam == 0) return samplerate_;
       if (wparam == 1) return bitrate_;
       if (wparam == 2) return 2;
       return 0;
-    case 127:
+    case IPC_GETEQDATA:
       eq_selected_ = wparam;
       if (wparam >= 0 && wparam <= 9) return eq_bands_[static_cast<size_t>(wparam)];
       if (wparam == 10) return preamp_;
       if (wparam == 11) return eq_on_ ? 1 : 0;
       return 0;
-    case 128:
+    case IPC_SETEQDATA:
       // A write goes to the position the most recent read selected.
       if (eq_selected_ >= 0 && eq_selected_ <= 9) eq_bands_[static_cast<size_t>(eq_selected_)] = wparam;
       if (eq_selected_ == 10) preamp_ = wparam;
@@ -130,7 +132,7 @@ void SimPlayer::OnCommand(int32_t command) {
   Settle();
   const int64_t now = clock_.MonotonicMs();
   switch (command) {
-    case 40045:  // play: continue from pause, otherwise the playlist's first file from the start
+    case WINAMP_BUTTON_PLAY:  // play: continue from pause, otherwise the playlist's first file from the start
       if (status_ == 3 && position_ >= 0) {
         status_ = 1;
         position_since_ms_ = now;
@@ -142,17 +144,17 @@ void SimPlayer::OnCommand(int32_t command) {
         position_since_ms_ = now;
       }
       break;
-    case 40046:  // pause
+    case WINAMP_BUTTON_PAUSE:  // pause
       if (status_ == 1) status_ = 3;
       break;
-    case 40047:  // stop
+    case WINAMP_BUTTON_STOP:  // stop
       status_ = 0;
       position_ = -1;
       break;
-    case 40060:  // forward 5 s
+    case WINAMP_FFWD5S:  // forward 5 s
       MoveTo(int64_t{position_} + kSeekStepMs);
       break;
-    case 40061:  // back 5 s
+    case WINAMP_REW5S:  // back 5 s
       MoveTo(std::max<int64_t>(0, int64_t{position_} - kSeekStepMs));
       break;
     default:

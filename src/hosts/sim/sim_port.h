@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "hosts/sim/ks0108.h"
+#include "lcd/ks0108_panel.h"
 #include "platform/port_io.h"
 
 namespace lorvan::sim {
@@ -20,7 +20,7 @@ class SimPort : public platform::PortIo {
   // How many writes the previous take had to leave out because too many came between.
   size_t DroppedWrites() const { return last_dropped_; }
 
-  ks0108::Panel panel;
+  lcd::ks0108::Panel panel;
   // At least this many of the latest writes are kept between two takes; a long run without a
   // take drops older ones, so memory stays bounded.
   size_t max_kept_writes = size_t{4} << 20;

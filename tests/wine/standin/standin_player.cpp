@@ -17,8 +17,11 @@
 #include <vector>
 
 #include "log_file.h"
+#include "player/winamp_messages.h"
 
 namespace {
+
+using namespace lorvan::player;
 
 std::string g_folder;
 std::unique_ptr<standin::LogFile> g_log;
@@ -78,13 +81,13 @@ LRESULT Request(WPARAM w, LPARAM l) {
   const long arg = static_cast<long>(static_cast<int>(w));
   CheckSongEnd();
   switch (static_cast<int>(l)) {
-    case 0: return g_config["version"];
-    case 101:
+    case IPC_GETVERSION: return g_config["version"];
+    case IPC_DELETE:
       g_playlist.clear();
       g_current = 0;
       g_status = 0;
       return 0;
-    case 103:
+    case IPC_CHDIR:
       if (arg == 0) {
         Log("working-folder %s", g_working_folder.c_str());
         g_working_folder.clear();
@@ -92,33 +95,33 @@ LRESULT Request(WPARAM w, LPARAM l) {
         g_working_folder += static_cast<char>(arg);
       }
       return 0;
-    case 104: return g_status;
-    case 105:
+    case IPC_ISPLAYING: return g_status;
+    case IPC_GETOUTPUTTIME:
       if (arg == 1) return g_status == 0 && g_playlist.empty() ? -1 : g_config["song_length_s"];
       return PositionMs();
-    case 106:
+    case IPC_JUMPTOTIME:
       if (g_status == 0) return -1;
       g_started = (g_status == 3 ? g_paused_at : GetTickCount64()) - arg;
       return 0;
-    case 120: return g_current;
-    case 121:
+    case IPC_WRITEPLAYLIST: return g_current;
+    case IPC_SETPLAYLISTPOS:
       g_current = static_cast<int>(arg);
       return 0;
-    case 122:
+    case IPC_SETVOLUME:
       if (arg == -666) return g_volume;
       g_volume = static_cast<int>(arg);
       return 0;
-    case 123:
+    case IPC_SETPANNING:
       g_panning = static_cast<int>(arg);
       return 0;
-    case 124: return static_cast<LRESULT>(g_playlist.size());
-    case 125: return g_current;
-    case 126: return arg == 0 ? 44 : arg == 1 ? g_config["bitrate"] : 2;
-    case 127:
+    case IPC_GETLISTLENGTH: return static_cast<LRESULT>(g_playlist.size());
+    case IPC_GETLISTPOS: return g_current;
+    case IPC_GETINFO: return arg == 0 ? 44 : arg == 1 ? g_config["bitrate"] : 2;
+    case IPC_GETEQDATA:
       if (arg < 0 || arg > 11) return 0;
       g_eq_position = static_cast<int>(arg);
       return g_eq[g_eq_position];
-    case 128:
+    case IPC_SETEQDATA:
       g_eq[g_eq_position] = static_cast<int>(arg);
       return 0;
     default: return 0;
@@ -128,7 +131,7 @@ LRESULT Request(WPARAM w, LPARAM l) {
 void Command(int id) {
   CheckSongEnd();
   switch (id) {
-    case 40045:  // play: a paused song continues, otherwise the current entry starts
+    case WINAMP_BUTTON_PLAY:  // play: a paused song continues, otherwise the current entry starts
       if (g_status == 3) {
         g_started += GetTickCount64() - g_paused_at;
         g_status = 1;
@@ -138,7 +141,7 @@ void Command(int id) {
         Log("playing %s", g_playlist[g_current].c_str());
       }
       break;
-    case 40046:  // pause toggles
+    case WINAMP_BUTTON_PAUSE:  // pause toggles
       if (g_status == 1) {
         g_paused_at = GetTickCount64();
         g_status = 3;
@@ -147,11 +150,11 @@ void Command(int id) {
         g_status = 1;
       }
       break;
-    case 40047: g_status = 0; break;
-    case 40060: if (g_status != 0) g_started -= 5000; break;
-    case 40061: if (g_status != 0) g_started += 5000; break;
-    case 40058: g_volume = g_volume + 8 > 255 ? 255 : g_volume + 8; break;
-    case 40059: g_volume = g_volume - 8 < 0 ? 0 : g_volume - 8; break;
+    case WINAMP_BUTTON_STOP: g_status = 0; break;
+    case WINAMP_FFWD5S: if (g_status != 0) g_started -= 5000; break;
+    case WINAMP_REW5S: if (g_status != 0) g_started += 5000; break;
+    case WINAMP_VOLUMEUP: g_volume = g_volume + 8 > 255 ? 255 : g_volume + 8; break;
+    case WINAMP_VOLUMEDOWN: g_volume = g_volume - 8 < 0 ? 0 : g_volume - 8; break;
     default: break;
   }
 }
@@ -180,7 +183,7 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
       Log("copydata w=%d dwData=%lu cbData=%lu terminated=%d text=%s", static_cast<int>(w),
           static_cast<unsigned long>(cds->dwData), static_cast<unsigned long>(cds->cbData), terminated ? 1 : 0,
           text.c_str());
-      if (cds->dwData == 100) g_playlist.push_back(text);
+      if (cds->dwData == IPC_PLAYFILE) g_playlist.push_back(text);
       return 1;
     }
     case WM_KEYDOWN:
@@ -222,7 +225,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR command_line, int show) 
   g_log = std::make_unique<standin::LogFile>(g_folder + "\\player.log");
   LoadConfig();
   Log("start show=%d args=%s", show, command_line);
-  if (FindWindowA("Winamp v1.x", nullptr)) {
+  if (FindWindowA(kWinampClass, nullptr)) {
     Log("already-running exit");
     return 0;
   }
@@ -233,9 +236,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR command_line, int show) 
   wc.lpfnWndProc = WindowProc;
   wc.hInstance = instance;
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-  wc.lpszClassName = "Winamp v1.x";
+  wc.lpszClassName = kWinampClass;
   RegisterClassA(&wc);
-  HWND hwnd = CreateWindowExA(0, "Winamp v1.x", "Winamp stand-in", WS_OVERLAPPEDWINDOW, 40, 40, 275, 116, nullptr,
+  HWND hwnd = CreateWindowExA(0, kWinampClass, "Winamp stand-in", WS_OVERLAPPEDWINDOW, 40, 40, 275, 116, nullptr,
                               nullptr, instance, nullptr);
   if (!hwnd) {
     Log("no-window error=%lu", GetLastError());
