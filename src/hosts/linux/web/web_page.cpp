@@ -77,7 +77,7 @@ WebPage::WebPage(const ListenAddress& listen, const std::string& token, app::frm
   config.controls_json = ControlsJson(controls);
   for (const PageControl& c : controls) config.keys += c.key;
   server_ = std::make_unique<WebServer>(std::move(config), keys_);
-  Publish();
+  server_->Publish(frame_);
 }
 
 WebPage::~WebPage() = default;
@@ -110,25 +110,26 @@ void WebPage::NoteKey(char key) {
 }
 
 void WebPage::Publish() {
-  // Only a transfer changes the panel: the picture is read again after writes to it.
+  // A frame goes out after a transfer to the panel (each refresh ends with one), and only when
+  // something the page shows differs; the transfer time alone does not make a new frame.
   const int64_t writes = sources_.panel_writes();
-  if (writes != panel_writes_) {
-    panel_writes_ = writes;
-    PackPanel(sources_.panel, frame_.panel);
-  }
+  if (writes == panel_writes_) return;
+  panel_writes_ = writes;
+  PackPanel(sources_.panel, frame_.panel);
   frame_.info = form_.lblAppInfo.caption;
   frame_.file = form_.txtCurFileNr.text;
   frame_.files = form_.txtTotalFileNr.text;
   frame_.time = form_.txtCurMinutes.text + ":" + form_.txtCurSeconds.text;
   frame_.total = form_.txtTotalMinutes.text + ":" + form_.txtTotalSeconds.text;
   frame_.bitrate = form_.txtBitrate.text;
-  frame_.tx = form_.lblTxTime.caption;
+  frame_.tx = published_.tx;
   frame_.player = sources_.player();
   frame_.checks.clear();
   for (const app::CheckBox* c : form_.CheckBoxes()) {
     if (app::AcceleratorOf(c->caption) != 0) frame_.checks.push_back(c->value);
   }
   if (frame_ == published_) return;
+  frame_.tx = form_.lblTxTime.caption;
   published_ = frame_;
   server_->Publish(frame_);
 }

@@ -40,7 +40,8 @@ class WebPage {
   void TakeKeys(const std::function<void(char)>& on_key) { keys_.Drain(on_key); }
   // The event loop: a key stroke the window took (from any source) ...
   void NoteKey(char key);
-  // ... and its pass is done: a frame for the pages when something they show has changed.
+  // ... and it is about to wait: after a transfer to the panel, a frame for the pages when
+  // something they show has changed.
   void Publish();
   const WebServer& server() const { return *server_; }
 
