@@ -137,6 +137,7 @@ double Percentile(std::vector<double> v, double p) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  std::setvbuf(stdout, nullptr, _IOLBF, 0);  // each line as it is measured
   const int window = argc > 1 ? std::atoi(argv[1]) : 20;
   const int presses = argc > 2 ? std::atoi(argv[2]) : 40;
   const std::string browser_program = t::Chromium::Find();

@@ -198,7 +198,7 @@ int Run(const lh::Options& opt) {
   std::unique_ptr<lh::web::WebPage> web;
   if (!opt.web.empty()) {
     try {
-      const lh::web::WebPage::Sources sources{panel_pixel, [&] { return virtual_panel.writes(); }, player_state};
+      const lh::web::WebPage::Sources sources{virtual_panel.panel(), [&] { return virtual_panel.writes(); }, player_state};
       web = std::make_unique<lh::web::WebPage>(lh::web::ParseListenAddress(opt.web), web_token, *form, sources);
       for (const std::string& url : web->Urls()) log("web page: " + url);
       if (view) view->ShowNote("web page: " + web->Urls().front());

@@ -115,7 +115,16 @@ void WebPage::Publish() {
   const int64_t writes = sources_.panel_writes();
   if (writes == panel_writes_) return;
   panel_writes_ = writes;
-  PackPanel(sources_.panel, frame_.panel);
+  // Every refresh sends the whole picture; it is read again only when the controllers' memory
+  // or display settings differ from the last time.
+  const ks0108::Panel& panel = sources_.panel;
+  const auto same = [](const ks0108::Controller& a, const ks0108::Controller& b) {
+    return a.ram == b.ram && a.display_on == b.display_on && a.start_line == b.start_line;
+  };
+  if (!same(chips_[0], panel.Left()) || !same(chips_[1], panel.Right())) {
+    chips_ = {panel.Left(), panel.Right()};
+    PackPanel([&](int x, int y) { return panel.Pixel(x, y); }, frame_.panel);
+  }
   frame_.info = form_.lblAppInfo.caption;
   frame_.file = form_.txtCurFileNr.text;
   frame_.files = form_.txtTotalFileNr.text;

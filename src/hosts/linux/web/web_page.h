@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/frm_main.h"
+#include "hosts/sim/ks0108.h"
 #include "hosts/linux/web/web_server.h"
 
 namespace lorvan::linuxhost::web {
@@ -25,9 +26,9 @@ std::vector<PageControl> RemoteControls(app::frmMain& form);
 class WebPage {
  public:
   struct Sources {
-    std::function<bool(int x, int y)> panel;  // a dark pixel of the panel
-    std::function<int64_t()> panel_writes;    // counts the writes to the panel
-    std::function<std::string()> player;      // the player's state
+    const ks0108::Panel& panel;             // the panel the port's writes reach
+    std::function<int64_t()> panel_writes;  // counts those writes
+    std::function<std::string()> player;    // the player's state
   };
   // Throws WebError when it cannot listen or finds no page files.
   WebPage(const ListenAddress& listen, const std::string& token, app::frmMain& form, Sources sources);
@@ -54,6 +55,7 @@ class WebPage {
   Frame frame_;
   Frame published_;
   int64_t panel_writes_ = -1;
+  std::array<ks0108::Controller, 2> chips_{};  // the controllers when the panel was last read
 };
 
 }  // namespace lorvan::linuxhost::web
