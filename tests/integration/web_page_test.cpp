@@ -158,6 +158,7 @@ TEST_F(WebPageTest, TheBrowserShowsThePanelAndPressesTheRemotesKeys) {
   // The panel, pixel for pixel: as the simulated machine shows this folder, and as the box's
   // own frame of the same number holds it; only the panel's two colours, shown enlarged.
   EXPECT_TRUE(CanvasShows(browse)) << Log();
+  EXPECT_EQ(Text("link"), "live") << "the stream is open";
   EXPECT_TRUE(Eventually([&] {
     const Canvas c = ReadCanvas();
     const nlohmann::json s = State();
