@@ -73,6 +73,7 @@ class WebPageTest : public ::testing::Test {
         ::kill(pid, SIGKILL);
         waitpid(pid, &status, 0);
       }
+      EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the box ends in order with its page\n" << Log();
     }
     KillPlayer(folder.path() + "/mpv.sock");
   }
@@ -103,10 +104,8 @@ class WebPageTest : public ::testing::Test {
     posix_spawn_file_actions_destroy(&fa);
     std::smatch m;
     const std::regex url("web page: http://127\\.0\\.0\\.1:(\\d+)/");
-    ASSERT_TRUE(Eventually([&] {
-      const std::string log = Log();
-      return std::regex_search(log, m, url);
-    }, kWaitMs)) << Log();
+    std::string log;
+    ASSERT_TRUE(Eventually([&] { return std::regex_search(log = Log(), m, url); }, kWaitMs)) << Log();
     port = std::stoi(m[1]);
   }
   std::string Log() { return folder.Read("stderr.txt"); }
