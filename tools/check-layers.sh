@@ -14,6 +14,7 @@
 #   tests/integration     the whole core, the fakes and hosts/linux
 #   tests/wine            the whole core, the fakes and hosts/win32
 #   other test folders, bench/: the whole core and the fakes
+#   bench/web             also hosts/linux and the integration tests' helpers
 set -u
 root=${1:-$(cd "$(dirname "$0")/.." && pwd)}
 cd "$root" || exit 2
@@ -69,7 +70,9 @@ allowed_for() {
           if [[ -n ${ALLOWED[$sub]:-} && $sub != app ]]; then allowed="${ALLOWED[$sub]} $fakes"
           else allowed="$core $fakes"; fi ;;
       esac ;;
-    bench) allowed="$core $fakes" ;;
+    # bench/web measures the Linux program itself, with the integration tests' helpers.
+    bench) if [[ $file == bench/web/* ]]; then allowed="$core $fakes hosts/linux integration"
+           else allowed="$core $fakes"; fi ;;
   esac
 }
 

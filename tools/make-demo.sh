@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The demo: builds the box program, lays out a program folder with `lorvan --setup` (settings
 # with the mpv command line, help file, fonts, bitmaps), adds a small music tree of generated
-# tracks with spoken folder names and opens the terminal main window. mpv uses its null audio
-# output where the machine has no sound device.
+# tracks with spoken folder names and opens the terminal main window, with the web page on
+# 127.0.0.1:8480. mpv uses its null audio output where the machine has no sound device.
 #   tools/make-demo.sh [--no-run] [PROGRAM_DIR]      (default build/demo)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -57,5 +57,8 @@ if [ "$run" -eq 1 ]; then
   if [ "$(locale charmap 2>/dev/null)" != "UTF-8" ]; then
     export LC_ALL=C.UTF-8
   fi
-  exec ./build/lorvan "$dir"
+  # The web page on this machine only: the panel live and the remote's keys in a browser.
+  web_port=${LORVAN_WEB_PORT:-8480}
+  echo "web page: http://127.0.0.1:$web_port/ (another port: LORVAN_WEB_PORT=N)"
+  exec ./build/lorvan --web="127.0.0.1:$web_port" "$dir"
 fi

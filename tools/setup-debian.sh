@@ -6,6 +6,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   nlohmann-json3-dev libpng-dev zlib1g-dev libncurses-dev
   libevdev-dev mpv tmux sox libsox-fmt-mp3 espeak-ng
+  # the web page's server, and the browser its test drives
+  libmicrohttpd-dev chromium
   clang libclang-rt-14-dev
   # the misc-fixed sources of data/Fonts and data/Bitmaps, for the generator checks
   xfonts-base

@@ -35,6 +35,7 @@ LinuxEventHost::~LinuxEventHost() {
 }
 
 void LinuxEventHost::ReadSources(int64_t timeout_ns) {
+  if (timeout_ns > 0 && before_wait) before_wait();
   std::vector<pollfd>& fds = poll_fds_;
   fds.clear();
   if (signal_fd_ >= 0) fds.push_back({signal_fd_, POLLIN, 0});
@@ -43,6 +44,8 @@ void LinuxEventHost::ReadSources(int64_t timeout_ns) {
   if (evdev_) {
     for (int fd : evdev_->Fds()) fds.push_back({fd, POLLIN, 0});
   }
+  const size_t first_source = fds.size();
+  for (const KeySource& source : key_sources) fds.push_back({source.fd, POLLIN, 0});
   timespec ts{timeout_ns / 1000000000, timeout_ns % 1000000000};
   const int ready = ppoll(fds.data(), fds.size(), &ts, nullptr);
   timespec after{};
@@ -61,6 +64,8 @@ void LinuxEventHost::ReadSources(int64_t timeout_ns) {
       }
     } else if (i < first_evdev) {
       view_->ReadInput([this](char c) { keys_.push_back(c); });
+    } else if (i >= first_source) {
+      key_sources[i - first_source].read([this](char c) { keys_.push_back(c); });
     } else {
       evdev_->Read(fds[i].fd, [this](char c) { keys_.push_back(c); });
     }

@@ -38,6 +38,15 @@ class LinuxEventHost : public platform::EventHost {
   std::function<void()> on_housekeeping;
   bool rescan_inputs = false;
   bool grab_inputs = false;
+  // More sources of key strokes (the web page's queue): the wait watches fd, and read hands
+  // over the keys it holds, which join the remote's and the terminal's in the same queue.
+  struct KeySource {
+    int fd;
+    std::function<void(const std::function<void(char)>&)> read;
+  };
+  std::vector<KeySource> key_sources;
+  // Called before every wait, when the handlers that were due have run.
+  std::function<void()> before_wait;
 
   // Waits for Enter from the terminal or the remote (for a message box); false when a signal
   // asked the program to end meanwhile.

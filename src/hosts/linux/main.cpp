@@ -21,6 +21,7 @@
 #include "hosts/linux/options.h"
 #include "hosts/linux/ports.h"
 #include "hosts/linux/setup.h"
+#include "hosts/linux/web/web_page.h"
 #include "hosts/posix/posix_file_system.h"
 
 namespace lh = lorvan::linuxhost;
@@ -80,6 +81,15 @@ int Run(const lh::Options& opt) {
     std::stringstream text;
     text << in.rdbuf();
     lh::ApplyKeymapText(keymap, text.str(), opt.keymap_file);
+  }
+  std::string web_token;
+  if (!opt.web_token_file.empty()) {
+    try {
+      web_token = lh::web::ReadTokenFile(opt.web_token_file);
+    } catch (const std::runtime_error& e) {
+      std::cerr << "lorvan: " << e.what() << "\n";
+      return 2;
+    }
   }
 
   // The port: ppdev or raw I/O with the panel's timing kept, and always the virtual panel
@@ -158,20 +168,18 @@ int Run(const lh::Options& opt) {
   form = std::make_unique<lorvan::app::frmMain>(platform);
   form_ptr = form.get();
 
+  // The picture the panel shows, decoded from the port writes, and the player's state.
+  const auto panel_pixel = [&](int x, int y) { return virtual_panel.panel().Pixel(x, y); };
+  const auto player_state = [&]() -> std::string {
+    if (player.fd() < 0) return "no window";
+    switch (player.status()) {
+      case 1: return "playing";
+      case 3: return "paused";
+      default: return "stopped";
+    }
+  };
   if (!opt.headless) {
-    view = std::make_unique<lh::TerminalView>(
-        *form,
-        style,
-        // The picture the panel shows, decoded from the port writes.
-        [&](int x, int y) { return virtual_panel.panel().Pixel(x, y); },
-        [&]() -> std::string {
-          if (player.fd() < 0) return "no window";
-          switch (player.status()) {
-            case 1: return "playing";
-            case 3: return "paused";
-            default: return "stopped";
-          }
-        });
+    view = std::make_unique<lh::TerminalView>(*form, style, panel_pixel, player_state);
     if (!view->Start()) {
       std::cerr << "lorvan: standard input and output are not a terminal; run with --headless\n";
       return 2;
@@ -185,8 +193,28 @@ int Run(const lh::Options& opt) {
   host.rescan_inputs = rescan;
   host.grab_inputs = opt.grab;
 
+  // The web page: its keys join the others' queue, its frames go out before each wait. The box
+  // runs on without it when it cannot listen.
+  std::unique_ptr<lh::web::WebPage> web;
+  if (!opt.web.empty()) {
+    try {
+      const lh::web::WebPage::Sources sources{virtual_panel.panel(), [&] { return virtual_panel.writes(); }, player_state};
+      web = std::make_unique<lh::web::WebPage>(lh::web::ParseListenAddress(opt.web), web_token, *form, sources);
+      for (const std::string& url : web->Urls()) log("web page: " + url);
+      if (view) view->ShowNote("web page: " + web->Urls().front());
+      host.key_sources.push_back({web->fd(), [&](const auto& on_key) { web->TakeKeys(on_key); }});
+      host.before_wait = [&] { web->Publish(); };
+    } catch (const std::exception& e) {
+      log(std::string("no web page: ") + e.what());
+      if (view) view->ShowNote(std::string("no web page: ") + e.what());
+    }
+  }
+
   bool loaded = false;
-  host.on_key = [&](char key) { form->KeyPress(key); };
+  host.on_key = [&](char key) {
+    if (web) web->NoteKey(key);
+    form->KeyPress(key);
+  };
   host.on_housekeeping = [&] {
     processes.Reap();
     if (view) view->Draw();

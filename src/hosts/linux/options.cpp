@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+#include "hosts/linux/web/access.h"
+
 namespace lorvan::linuxhost {
 
 const char* const kUsage =
@@ -23,6 +25,10 @@ const char* const kUsage =
     "  --socket=PATH          the player's IPC socket (default: the one the settings' player\n"
     "                         line names, else one per user and folder)\n"
     "  --log=FILE             diagnostics to FILE (headless: standard error)\n"
+    "  --web=ADDRESS:PORT     serve the web page (the live panel and the remote's keys) there,\n"
+    "                         e.g. 127.0.0.1:8480 or 0.0.0.0:8480 (every network); port 0\n"
+    "                         picks a free one; the log names the page's address\n"
+    "  --web-token-file=FILE  the page asks for ?token=T, T being FILE's first line\n"
     "  --print-socket         print the player's socket path for PROGRAM_DIR and end\n"
     "  --setup                lay out PROGRAM_DIR from the installed data: fonts, bitmaps,\n"
     "                         help file and a settings file with mpv as the player; a\n"
@@ -80,6 +86,11 @@ Options ParseOptions(const std::vector<std::string>& args) {
       o.socket = need();
     } else if (name == "--log") {
       o.log_file = need();
+    } else if (name == "--web") {
+      o.web = need();
+      web::ParseListenAddress(o.web);
+    } else if (name == "--web-token-file") {
+      o.web_token_file = need();
     } else if (a == "--print-socket") {
       o.print_socket = true;
     } else if (a == "--setup") {
@@ -100,6 +111,7 @@ Options ParseOptions(const std::vector<std::string>& args) {
   if (!o.setup && (!o.setup_music.empty() || !o.setup_cd.empty())) {
     throw std::invalid_argument("--music and --cd go with --setup");
   }
+  if (!o.web_token_file.empty() && o.web.empty()) throw std::invalid_argument("--web-token-file goes with --web");
   if (!o.ppdev.empty() && o.raw_io_base != 0) throw std::invalid_argument("--port and --port-io exclude each other");
   if (o.power.empty()) o.power = o.headless ? "systemd" : "log";
   return o;

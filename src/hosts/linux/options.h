@@ -23,6 +23,8 @@ struct Options {
   bool setup = false;           // --setup: lay out PROGRAM_DIR and end
   std::string setup_music;      // --music=FOLDER of --setup
   std::string setup_cd;         // --cd=FOLDER of --setup
+  std::string web;              // --web=ADDRESS:PORT: the web page's listening address
+  std::string web_token_file;   // --web-token-file=FILE: the token every request carries
   bool help = false;
 };
 
