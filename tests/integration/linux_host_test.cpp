@@ -4,6 +4,8 @@
 #include <linux/input-event-codes.h>
 
 #include <map>
+#include <string>
+#include <vector>
 
 #include "hosts/linux/cd_drive.h"
 #include "hosts/linux/evdev_input.h"
@@ -78,6 +80,33 @@ TEST(Keymap, DefaultsAndFileEntries) {
   }
   EXPECT_THROW(ApplyKeymapText(map, "KEY_P pq\n", "m"), KeymapError);
   EXPECT_THROW(ApplyKeymapText(map, "KEY_P\n", "m"), KeymapError);
+}
+
+TEST(Keymap, AHeldKeyRepeatsLikeOnWindows) {
+  const KeyMap map = DefaultKeyMap();
+  struct Event {
+    unsigned type, code;
+    int value;
+  };
+  const struct {
+    const char* what;
+    std::vector<Event> events;
+    std::string strokes;
+  } cases[] = {
+      {"tap", {{EV_KEY, KEY_VOLUMEUP, 1}, {EV_SYN, SYN_REPORT, 0}, {EV_KEY, KEY_VOLUMEUP, 0}}, "u"},
+      {"held volume up",
+       {{EV_KEY, KEY_VOLUMEUP, 1}, {EV_KEY, KEY_VOLUMEUP, 2}, {EV_KEY, KEY_VOLUMEUP, 2}, {EV_KEY, KEY_VOLUMEUP, 0}},
+       "uuu"},
+      {"unmapped key held", {{EV_KEY, KEY_F13, 1}, {EV_KEY, KEY_F13, 2}, {EV_KEY, KEY_F13, 0}}, ""},
+      {"not a key", {{EV_MSC, MSC_SCAN, 1}, {EV_REL, REL_X, 2}}, ""},
+  };
+  for (const auto& c : cases) {
+    std::string strokes;
+    for (const auto& e : c.events) {
+      if (const char k = KeyStroke(map, e.type, e.code, e.value)) strokes += k;
+    }
+    EXPECT_EQ(strokes, c.strokes) << c.what;
+  }
 }
 
 TEST(Options, CommandLine) {
