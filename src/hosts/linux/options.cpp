@@ -88,6 +88,7 @@ Options ParseOptions(const std::vector<std::string>& args) {
       o.setup_music = need();
     } else if (name == "--cd") {
       o.setup_cd = need();
+    } else if (ParsePanelOption(name, value, o.panel)) {
     } else if (!a.empty() && a[0] == '-') {
       throw std::invalid_argument("unknown option " + a);
     } else if (o.program_dir.empty()) {
@@ -101,6 +102,9 @@ Options ParseOptions(const std::vector<std::string>& args) {
     throw std::invalid_argument("--music and --cd go with --setup");
   }
   if (!o.ppdev.empty() && o.raw_io_base != 0) throw std::invalid_argument("--port and --port-io exclude each other");
+  if ((!o.ppdev.empty() || o.raw_io_base != 0) && o.panel.kind != "ks0108-lpt") {
+    throw std::invalid_argument("--port and --port-io go with --panel=ks0108-lpt");
+  }
   if (o.power.empty()) o.power = o.headless ? "systemd" : "log";
   return o;
 }

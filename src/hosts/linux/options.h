@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "hosts/linux/panel_options.h"
+
 namespace lorvan::linuxhost {
 
 struct Options {
@@ -24,6 +26,7 @@ struct Options {
   std::string setup_music;      // --music=FOLDER of --setup
   std::string setup_cd;         // --cd=FOLDER of --setup
   bool help = false;
+  PanelOptions panel;           // --panel=KIND and its bus, address, lines and clock
 };
 
 extern const char* const kUsage;
