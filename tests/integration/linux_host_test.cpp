@@ -127,6 +127,22 @@ TEST(Options, CommandLine) {
   EXPECT_TRUE(ParseOptions({"--help"}).help);
 }
 
+TEST(Options, PanelChoice) {
+  const Options o = ParseOptions({"--panel=ssd1306-spi", "--panel-bus=/dev/spidev1.0", "--panel-pins=7,8",
+                                  "--panel-clock=1000000", "--panel-address=0x3d", "box"});
+  EXPECT_EQ(o.panel.kind, "ssd1306-spi");
+  EXPECT_EQ(o.panel.bus, "/dev/spidev1.0");
+  EXPECT_EQ(o.panel.pins, (std::vector<unsigned>{7, 8}));
+  EXPECT_EQ(o.panel.clock_hz, 1000000u);
+  EXPECT_EQ(o.panel.address, 0x3D);
+  EXPECT_EQ(ParseOptions({"box"}).panel.kind, "ks0108-lpt");
+  for (const char* bad : {"--panel=ssd1309-i2c", "--panel=", "--panel-address=0x80", "--panel-address=3c",
+                          "--panel-pins=1,,2", "--panel-pins=a", "--panel-clock=0"}) {
+    EXPECT_THROW(ParseOptions({bad, "box"}), std::invalid_argument) << bad;
+  }
+  EXPECT_THROW(ParseOptions({"--panel=sh1106-i2c", "--port=/dev/parport0", "box"}), std::invalid_argument);
+}
+
 class FakeCd : public CdDevice {
  public:
   std::string path() const override { return "/dev/sr9"; }

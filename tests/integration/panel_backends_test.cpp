@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "hosts/linux/panel_backends.h"
+#include "hosts/linux/panel_setup.h"
 #include "lcd/ks0108_panel.h"
 #include "support/program_folder.h"
 
@@ -51,7 +52,7 @@ const std::vector<Screen>& Screens() {
     folder.AddMusic({"Rock/Queen/a.mp3", "Pop/b.mp3", "c.mp3"});
     const std::pair<const char*, const char*> scripts[] = {
         {"browser", "wait 500\n"},
-        {"playing", "key N\nkey N\nkey P\nwait 2500\n"},
+        {"playing", "key P\nwait 100\nkey P\nwait 2500\n"},
         {"equalizer", "key E\nwait 500\n"},
         {"help", "key H\nwait 500\n"},
         {"CD", "cd ready\nkey G\nwait 3000\n"},
@@ -214,6 +215,27 @@ TEST(PanelBackEnds, TheScreensDifferFromEachOther) {
   for (size_t i = 0; i < screens.size(); ++i)
     for (size_t j = i + 1; j < screens.size(); ++j)
       EXPECT_NE(screens[i].picture, screens[j].picture) << screens[i].name << " / " << screens[j].name;
+}
+
+TEST(PanelSetup, AMissingDeviceIsToldOnceAndTheModelStillShowsThePicture) {
+  const Screen& browser = Screens().front();
+  for (const char* kind : {"ssd1306-i2c", "st7920-spi", "ks0108-gpio"}) {
+    PanelOptions o;
+    o.kind = kind;
+    o.bus = "/nonexistent/bus0";
+    o.gpio_chip = "/nonexistent/gpiochip9";
+    std::vector<std::string> log;
+    PanelSetup panel(o, nullptr, [&](const std::string& line) { log.push_back(line); });
+    for (const auto& [address, value] : browser.port) {
+      panel.Port().Out32(static_cast<int16_t>(address), static_cast<int16_t>(value));
+    }
+    panel.Flush();
+    panel.Flush();
+    ASSERT_EQ(log.size(), 1u) << kind;
+    EXPECT_NE(log[0].find("/nonexistent/"), std::string::npos) << log[0];
+    EXPECT_NE(log[0].find("No such file"), std::string::npos) << log[0];
+    EXPECT_EQ(Picture([&](int x, int y) { return panel.Pixel(x, y); }), browser.picture) << kind;
+  }
 }
 
 }  // namespace
