@@ -61,9 +61,10 @@ SpiDevBus::~SpiDevBus() {
 }
 
 bool SpiDevBus::Transfer(const uint8_t* bytes, size_t n) {
-  // spidev takes at most a page (4096 bytes by default) a message.
+  // spidev takes at most a page (4096 bytes by default) a message; 4095 keeps an ST7920's
+  // three serial bytes of one byte in one message.
   while (n > 0) {
-    const size_t part = n < 4096 ? n : 4096;
+    const size_t part = n < 4095 ? n : 4095;
     spi_ioc_transfer t{};
     t.tx_buf = reinterpret_cast<uintptr_t>(bytes);
     t.len = static_cast<uint32_t>(part);
