@@ -143,6 +143,32 @@ TEST(Options, PanelChoice) {
   EXPECT_THROW(ParseOptions({"--panel=sh1106-i2c", "--port=/dev/parport0", "box"}), std::invalid_argument);
 }
 
+TEST(Options, AnOptionsFileComesBeforeTheCommandLine) {
+  testing::TempDir dir;
+  const std::string file = dir.Write("panel.conf", "# the OLED\r\npanel = st7920-spi\n  panel-clock=100000\n\nheadless\n");
+  const Options o = ParseOptions({"--options=" + file, "--panel-clock=50000", "box"});
+  EXPECT_EQ(o.panel.kind, "st7920-spi");
+  EXPECT_EQ(o.panel.clock_hz, 50000u) << "the command line wins";
+  EXPECT_TRUE(o.headless);
+  const struct {
+    std::string text, message;
+  } bad[] = {
+      {"headless\npanel = lcd\n", file + ":2: "},
+      {"bogus=1\n", file + ":1: unknown option --bogus"},
+      {"options=other.conf\n", file + ":1: "},
+  };
+  for (const auto& b : bad) {
+    dir.Write("panel.conf", b.text);
+    try {
+      ParseOptions({"--options=" + file, "box"});
+      ADD_FAILURE() << b.text;
+    } catch (const std::invalid_argument& e) {
+      EXPECT_EQ(std::string(e.what()).rfind(b.message, 0), 0u) << e.what();
+    }
+  }
+  EXPECT_THROW(ParseOptions({"--options=" + dir.path() + "/none.conf", "box"}), std::invalid_argument);
+}
+
 class FakeCd : public CdDevice {
  public:
   std::string path() const override { return "/dev/sr9"; }

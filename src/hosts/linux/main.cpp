@@ -233,11 +233,11 @@ int main(int argc, char** argv) {
   try {
     opt = lh::ParseOptions(std::vector<std::string>(argv + 1, argv + argc));
   } catch (const std::invalid_argument& e) {
-    std::cerr << "lorvan: " << e.what() << "\n" << lh::kUsage << lh::kPanelUsage;
+    std::cerr << "lorvan: " << e.what() << "\n" << lh::Usage();
     return 2;
   }
   if (opt.help) {
-    std::cout << lh::kUsage << lh::kPanelUsage;
+    std::cout << lh::Usage();
     return 0;
   }
   if (opt.setup) return lh::RunSetup({opt.program_dir, opt.setup_music, opt.setup_cd}, std::cout, std::cerr);

@@ -26,12 +26,15 @@ struct Options {
   std::string setup_music;      // --music=FOLDER of --setup
   std::string setup_cd;         // --cd=FOLDER of --setup
   bool help = false;
+  std::string options_file;     // --options=FILE: more options, one a line
   PanelOptions panel;           // --panel=KIND and its bus, address, lines and clock
 };
 
-extern const char* const kUsage;
+// The --help text, made from the options' definitions.
+std::string Usage();
 
-// The options of argv (without argv[0]); throws std::invalid_argument naming the bad one.
+// The options of argv (without argv[0]) and of the options file it names; throws
+// std::invalid_argument naming the bad one (and the file and line for the file's).
 Options ParseOptions(const std::vector<std::string>& args);
 
 }  // namespace lorvan::linuxhost

@@ -15,7 +15,6 @@ struct PanelOptions {
   uint32_t clock_hz = 0;       // SPI clock; 0: the kind's usual one
 };
 
-extern const char* const kPanelUsage;
 extern const char* const kPanelKinds[6];
 
 // One --panel... option (name without the value) into o; false when it is none of them.

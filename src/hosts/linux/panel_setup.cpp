@@ -11,16 +11,6 @@ namespace lorvan::linuxhost {
 const char* const kPanelKinds[6] = {"ks0108-lpt", "ks0108-gpio", "ssd1306-i2c", "sh1106-i2c", "ssd1306-spi",
                                     "st7920-spi"};
 
-const char* const kPanelUsage =
-    "  --panel=KIND           ks0108-lpt (the parallel port, default), ks0108-gpio,\n"
-    "                         ssd1306-i2c, sh1106-i2c, ssd1306-spi, st7920-spi\n"
-    "  --panel-bus=DEVICE     the I2C or SPI device (default /dev/i2c-1, /dev/spidev0.0)\n"
-    "  --panel-address=ADDR   the I2C address (default 0x3c)\n"
-    "  --panel-gpio=CHIP      the GPIO chip of the panel's lines (default gpiochip0)\n"
-    "  --panel-pins=N,N,...   its line numbers: ks0108-gpio D0-D7,E,CS1,CS2,DI;\n"
-    "                         ssd1306-spi DC,RES (defaults: docs/panels.md)\n"
-    "  --panel-clock=HZ       the SPI clock (default 8000000, st7920 200000)\n";
-
 namespace {
 
 long Number(const std::string& name, const std::string& value, long max) {
