@@ -5,7 +5,7 @@ packages=(
   build-essential cmake ninja-build ccache pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   nlohmann-json3-dev libpng-dev zlib1g-dev libncurses-dev
-  libevdev-dev mpv tmux sox libsox-fmt-mp3 espeak-ng
+  libevdev-dev libgpiod-dev libcli11-dev mpv tmux sox libsox-fmt-mp3 espeak-ng
   # the web page's server, and the browser its test drives
   libmicrohttpd-dev chromium
   clang libclang-rt-14-dev

@@ -137,7 +137,8 @@ void frmMain::Form_Load() {
   const platform::VersionInfo v = platform.app.Version();
   lblAppInfo.caption = v.comments + " - R" + std::to_string(v.major) + "." + std::to_string(v.minor) +
                        std::to_string(v.revision);
-  lblGeneralInfo.caption = v.legal_notice + "\r\n" + kHomePage;
+  lblGeneralInfo.caption = v.legal_notice;
+  if (*kHomePage) lblGeneralInfo.caption += std::string("\r\n") + kHomePage;
 
   goStandbyAndWakeUp = std::make_unique<power::clsSetShutdownAndDetectWakeUp>(platform, loop);
   goStandbyAndWakeUp->SetStandbyMode = [this] { goStandbyAndWakeUp_SetStandbyMode(); };

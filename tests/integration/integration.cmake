@@ -4,4 +4,7 @@ if(TARGET lorvan_linux)
   target_compile_definitions(test_integration PRIVATE LORVAN_EXE="$<TARGET_FILE:lorvan>"
                              LORVAN_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
   add_dependencies(test_integration lorvan)
+  # Bytes on the panel's bus per back end, the table of docs/panels.md: a measurement, run by hand.
+  add_executable(panel-traffic ${CMAKE_CURRENT_LIST_DIR}/traffic/panel_traffic.cpp)
+  target_link_libraries(panel-traffic PRIVATE lorvan_linux lorvan_test_runner)
 endif()

@@ -4,6 +4,8 @@
 #include <linux/input-event-codes.h>
 
 #include <map>
+#include <string>
+#include <vector>
 
 #include "hosts/linux/cd_drive.h"
 #include "hosts/linux/evdev_input.h"
@@ -80,6 +82,33 @@ TEST(Keymap, DefaultsAndFileEntries) {
   EXPECT_THROW(ApplyKeymapText(map, "KEY_P\n", "m"), KeymapError);
 }
 
+TEST(Keymap, AHeldKeyRepeatsLikeOnWindows) {
+  const KeyMap map = DefaultKeyMap();
+  struct Event {
+    unsigned type, code;
+    int value;
+  };
+  const struct {
+    const char* what;
+    std::vector<Event> events;
+    std::string strokes;
+  } cases[] = {
+      {"tap", {{EV_KEY, KEY_VOLUMEUP, 1}, {EV_SYN, SYN_REPORT, 0}, {EV_KEY, KEY_VOLUMEUP, 0}}, "u"},
+      {"held volume up",
+       {{EV_KEY, KEY_VOLUMEUP, 1}, {EV_KEY, KEY_VOLUMEUP, 2}, {EV_KEY, KEY_VOLUMEUP, 2}, {EV_KEY, KEY_VOLUMEUP, 0}},
+       "uuu"},
+      {"unmapped key held", {{EV_KEY, KEY_F13, 1}, {EV_KEY, KEY_F13, 2}, {EV_KEY, KEY_F13, 0}}, ""},
+      {"not a key", {{EV_MSC, MSC_SCAN, 1}, {EV_REL, REL_X, 2}}, ""},
+  };
+  for (const auto& c : cases) {
+    std::string strokes;
+    for (const auto& e : c.events) {
+      if (const char k = KeyStroke(map, e.type, e.code, e.value)) strokes += k;
+    }
+    EXPECT_EQ(strokes, c.strokes) << c.what;
+  }
+}
+
 TEST(Options, CommandLine) {
   Options o = ParseOptions({"--headless", "--port=/dev/parport0", "--input=auto", "--input=/dev/input/event3", "box"});
   EXPECT_TRUE(o.headless);
@@ -96,6 +125,48 @@ TEST(Options, CommandLine) {
   EXPECT_THROW(ParseOptions({"--headless"}), std::invalid_argument);
   EXPECT_THROW(ParseOptions({"a", "b"}), std::invalid_argument);
   EXPECT_TRUE(ParseOptions({"--help"}).help);
+}
+
+TEST(Options, PanelChoice) {
+  const Options o = ParseOptions({"--panel=ssd1306-spi", "--panel-bus=/dev/spidev1.0", "--panel-pins=7,8",
+                                  "--panel-clock=1000000", "--panel-address=0x3d", "box"});
+  EXPECT_EQ(o.panel.kind, "ssd1306-spi");
+  EXPECT_EQ(o.panel.bus, "/dev/spidev1.0");
+  EXPECT_EQ(o.panel.pins, (std::vector<unsigned>{7, 8}));
+  EXPECT_EQ(o.panel.clock_hz, 1000000u);
+  EXPECT_EQ(o.panel.address, 0x3D);
+  EXPECT_EQ(ParseOptions({"box"}).panel.kind, "ks0108-lpt");
+  for (const char* bad : {"--panel=ssd1309-i2c", "--panel=", "--panel-address=0x80", "--panel-address=3c",
+                          "--panel-pins=1,,2", "--panel-pins=a", "--panel-clock=0"}) {
+    EXPECT_THROW(ParseOptions({bad, "box"}), std::invalid_argument) << bad;
+  }
+  EXPECT_THROW(ParseOptions({"--panel=sh1106-i2c", "--port=/dev/parport0", "box"}), std::invalid_argument);
+}
+
+TEST(Options, AnOptionsFileComesBeforeTheCommandLine) {
+  testing::TempDir dir;
+  const std::string file = dir.Write("panel.conf", "# the OLED\r\npanel = st7920-spi\n  panel-clock=100000\n\nheadless\n");
+  const Options o = ParseOptions({"--options=" + file, "--panel-clock=50000", "box"});
+  EXPECT_EQ(o.panel.kind, "st7920-spi");
+  EXPECT_EQ(o.panel.clock_hz, 50000u) << "the command line wins";
+  EXPECT_TRUE(o.headless);
+  const struct {
+    std::string text, message;
+  } bad[] = {
+      {"headless\npanel = lcd\n", file + ":2: "},
+      {"bogus=1\n", file + ":1: unknown option --bogus"},
+      {"options=other.conf\n", file + ":1: "},
+  };
+  for (const auto& b : bad) {
+    dir.Write("panel.conf", b.text);
+    try {
+      ParseOptions({"--options=" + file, "box"});
+      ADD_FAILURE() << b.text;
+    } catch (const std::invalid_argument& e) {
+      EXPECT_EQ(std::string(e.what()).rfind(b.message, 0), 0u) << e.what();
+    }
+  }
+  EXPECT_THROW(ParseOptions({"--options=" + dir.path() + "/none.conf", "box"}), std::invalid_argument);
 }
 
 class FakeCd : public CdDevice {

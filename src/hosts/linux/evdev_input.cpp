@@ -74,6 +74,12 @@ void ApplyKeymapText(KeyMap& map, const std::string& text, const std::string& fi
   }
 }
 
+char KeyStroke(const KeyMap& map, unsigned type, unsigned code, int value) {
+  if (type != EV_KEY || (value != 1 && value != 2)) return 0;
+  const auto k = map.find(static_cast<int>(code));
+  return k == map.end() ? 0 : k->second;
+}
+
 EvdevInput::EvdevInput(KeyMap map, std::function<void(const std::string&)> log)
     : map_(std::move(map)), log_(std::move(log)) {}
 
@@ -153,10 +159,7 @@ void EvdevInput::Read(int fd, const std::function<void(char)>& on_key) {
       devices_.erase(it);
       return;
     }
-    if (ev.type == EV_KEY && ev.value == 1) {
-      const auto k = map_.find(ev.code);
-      if (k != map_.end()) on_key(k->second);
-    }
+    if (const char key = KeyStroke(map_, ev.type, ev.code, ev.value)) on_key(key);
   }
 }
 

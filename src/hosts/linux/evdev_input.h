@@ -25,6 +25,10 @@ class KeymapError : public std::runtime_error {
 // skipped. The entries change or add to the map; throws KeymapError naming file and line.
 void ApplyKeymapText(KeyMap& map, const std::string& text, const std::string& file_name);
 
+// The key stroke an input event makes, or 0: a press and each of the kernel's repeats of a held
+// key (value 2) make one, as a held key repeats its accelerator on Windows; a release makes none.
+char KeyStroke(const KeyMap& map, unsigned type, unsigned code, int value);
+
 class EvdevInput {
  public:
   EvdevInput(KeyMap map, std::function<void(const std::string&)> log);
@@ -36,7 +40,7 @@ class EvdevInput {
   void OpenAll(bool grab);
   // The open devices' descriptors, for the event host's wait.
   std::vector<int> Fds() const;
-  // Reads what a device sent; each key press (not its repeats or release) is handed on.
+  // Reads what a device sent; each key press and repeat of a held key is handed on.
   void Read(int fd, const std::function<void(char)>& on_key);
 
  private:

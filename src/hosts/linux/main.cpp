@@ -19,6 +19,7 @@
 #include "hosts/linux/linux_system.h"
 #include "hosts/linux/mpv_player.h"
 #include "hosts/linux/options.h"
+#include "hosts/linux/panel_setup.h"
 #include "hosts/linux/ports.h"
 #include "hosts/linux/setup.h"
 #include "hosts/linux/web/web_page.h"
@@ -94,6 +95,7 @@ int Run(const lh::Options& opt) {
 
   // The port: ppdev or raw I/O with the panel's timing kept, and always the virtual panel
   // beside it, which the preview shows. A port that cannot be opened leaves the virtual one.
+  // Another panel (--panel) takes the virtual panel's picture to its own controller.
   std::unique_ptr<lorvan::platform::PortIo> real_port;
   std::string panel_name = "virtual";
   std::string port_note;
@@ -110,14 +112,12 @@ int Run(const lh::Options& opt) {
     port_note = std::string("no LCD port: ") + e.what() + "; the panel is the virtual one of the preview";
     log(port_note);
   }
-  lh::VirtualPanelPort virtual_panel;
-  std::unique_ptr<lh::PacedPort> paced;
-  std::unique_ptr<lh::TeePort> tee;
-  if (real_port) {
-    paced = std::make_unique<lh::PacedPort>(*real_port, lorvan::lcd::kEnableLevelMinNs);
-    tee = std::make_unique<lh::TeePort>(*paced, virtual_panel);
+  lh::PanelSetup panel(opt.panel, real_port.get(), log);
+  if (opt.panel.kind != "ks0108-lpt") {
+    panel_name = panel.Name();
+    port_note = panel.Note();
   }
-  lorvan::platform::PortIo& port = tee ? static_cast<lorvan::platform::PortIo&>(*tee) : virtual_panel;
+  lorvan::platform::PortIo& port = panel.Port();
 
   lh::LinuxClock clock;
   lh::MpvPlayer player(socket);
@@ -169,7 +169,7 @@ int Run(const lh::Options& opt) {
   form_ptr = form.get();
 
   // The picture the panel shows, decoded from the port writes, and the player's state.
-  const auto panel_pixel = [&](int x, int y) { return virtual_panel.panel().Pixel(x, y); };
+  const auto panel_pixel = [&](int x, int y) { return panel.Pixel(x, y); };
   const auto player_state = [&]() -> std::string {
     if (player.fd() < 0) return "no window";
     switch (player.status()) {
@@ -198,7 +198,7 @@ int Run(const lh::Options& opt) {
   std::unique_ptr<lh::web::WebPage> web;
   if (!opt.web.empty()) {
     try {
-      const lh::web::WebPage::Sources sources{virtual_panel.panel(), [&] { return virtual_panel.writes(); }, player_state};
+      const lh::web::WebPage::Sources sources{panel.VirtualPanel().panel(), [&] { return panel.VirtualPanel().writes(); }, player_state};
       web = std::make_unique<lh::web::WebPage>(lh::web::ParseListenAddress(opt.web), web_token, *form, sources);
       for (const std::string& url : web->Urls()) log("web page: " + url);
       if (view) view->ShowNote("web page: " + web->Urls().front());
@@ -217,6 +217,7 @@ int Run(const lh::Options& opt) {
   };
   host.on_housekeeping = [&] {
     processes.Reap();
+    panel.Flush();
     if (view) view->Draw();
   };
   host.on_quit = [&] {
@@ -245,6 +246,7 @@ int Run(const lh::Options& opt) {
     std::cerr << "lorvan: start-up failed: " << e.what() << "\n";
     status = 1;
   }
+  panel.Flush();  // the last picture (shutdown, service exit) reaches the panel too
   if (view) view->Stop();
   // The exit closed the player by its task; one that is still there (or a start that never
   // answered) does not outlive the program.
@@ -259,11 +261,11 @@ int main(int argc, char** argv) {
   try {
     opt = lh::ParseOptions(std::vector<std::string>(argv + 1, argv + argc));
   } catch (const std::invalid_argument& e) {
-    std::cerr << "lorvan: " << e.what() << "\n" << lh::kUsage;
+    std::cerr << "lorvan: " << e.what() << "\n" << lh::Usage();
     return 2;
   }
   if (opt.help) {
-    std::cout << lh::kUsage;
+    std::cout << lh::Usage();
     return 0;
   }
   if (opt.setup) return lh::RunSetup({opt.program_dir, opt.setup_music, opt.setup_cd}, std::cout, std::cerr);

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "hosts/linux/panel_options.h"
+
 namespace lorvan::linuxhost {
 
 struct Options {
@@ -26,11 +28,15 @@ struct Options {
   std::string web;              // --web=ADDRESS:PORT: the web page's listening address
   std::string web_token_file;   // --web-token-file=FILE: the token every request carries
   bool help = false;
+  std::string options_file;     // --options=FILE: more options, one a line
+  PanelOptions panel;           // --panel=KIND and its bus, address, lines and clock
 };
 
-extern const char* const kUsage;
+// The --help text, made from the options' definitions.
+std::string Usage();
 
-// The options of argv (without argv[0]); throws std::invalid_argument naming the bad one.
+// The options of argv (without argv[0]) and of the options file it names; throws
+// std::invalid_argument naming the bad one (and the file and line for the file's).
 Options ParseOptions(const std::vector<std::string>& args);
 
 }  // namespace lorvan::linuxhost
