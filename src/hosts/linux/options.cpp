@@ -191,6 +191,7 @@ Options ParseOptions(const std::vector<std::string>& args) {
   if (!o.setup && (!o.setup_music.empty() || !o.setup_cd.empty())) {
     throw std::invalid_argument("--music and --cd go with --setup");
   }
+  if (!o.web_token_file.empty() && o.web.empty()) throw std::invalid_argument("--web-token-file goes with --web");
   if (!o.ppdev.empty() && o.raw_io_base != 0) throw std::invalid_argument("--port and --port-io exclude each other");
   if ((!o.ppdev.empty() || o.raw_io_base != 0) && o.panel.kind != "ks0108-lpt") {
     throw std::invalid_argument("--port and --port-io go with --panel=ks0108-lpt");
