@@ -96,6 +96,7 @@ TEST(Options, CommandLine) {
   EXPECT_THROW(ParseOptions({"--headless"}), std::invalid_argument);
   EXPECT_THROW(ParseOptions({"a", "b"}), std::invalid_argument);
   EXPECT_TRUE(ParseOptions({"--help"}).help);
+  EXPECT_TRUE(ParseOptions({"--full-frames", "box"}).full_frames);
 }
 
 class FakeCd : public CdDevice {

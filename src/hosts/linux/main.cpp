@@ -184,6 +184,7 @@ int Run(const lh::Options& opt) {
   dialogs.SetView(view.get());
   host.rescan_inputs = rescan;
   host.grab_inputs = opt.grab;
+  form->glcd.whole_frames = opt.full_frames;
 
   bool loaded = false;
   host.on_key = [&](char key) { form->KeyPress(key); };

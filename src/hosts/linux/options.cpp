@@ -13,6 +13,7 @@ const char* const kUsage =
     "  --port-io[=ADDRESS]    the LCD through raw port I/O as root (default 0x378)\n"
     "                         the preview shows the panel either way; without a port (or\n"
     "                         when it cannot be opened) it is the only one\n"
+    "  --full-frames          send the whole frame on every refresh, not only what changed\n"
     "  --input=DEVICE|auto    a remote's input device (evdev), may be repeated\n"
     "  --grab                 keys of the input devices reach only this program\n"
     "  --keymap=FILE          lines \"KEY_NAME C\": a key code's name and its character\n"
@@ -62,6 +63,8 @@ Options ParseOptions(const std::vector<std::string>& args) {
       }
     } else if (name == "--input") {
       o.inputs.push_back(need());
+    } else if (a == "--full-frames") {
+      o.full_frames = true;
     } else if (a == "--grab") {
       o.grab = true;
     } else if (name == "--keymap") {
