@@ -36,6 +36,7 @@ class gLCD {
   // whenever the last one is kWholeFrameEveryMs old, so a disturbed panel heals.
   void LcdTransferPicture(const Picture& picture, int32_t delay_loops);
   void LcdTransferPage(const Picture& picture, int32_t firstRow);
+  // Below 2 s by a few refresh ticks, so whole frames are never more than 2 s apart.
   static constexpr int64_t kWholeFrameEveryMs = 1900;
 
   // Fonts and text. LoadFont writes the glyphs a font file defines into gsFontGlyph; it
