@@ -46,17 +46,74 @@ void gLCD::LcdTransferPage(const Picture& picture, int32_t firstRow) {
   for (int x = 0; x < kLcdWidth; ++x) LcdWriteByte(bytes[x], false, x < 64 ? kControlLeft : kControlRight);
 }
 
+namespace {
+
+// The empty counting loop after a page, whose only effect is the time it takes; the volatile
+// counter keeps the compiler from removing it.
+void PagePause(int32_t iterations) {
+  volatile int32_t i = 0;
+  while (i < iterations) i = i + 1;
+}
+
+// Equal bytes between two changed ones that are resent rather than skipped: skipping them
+// costs a column address, one instruction of three port writes, as much as one data byte.
+constexpr int kMergeGap = 1;
+
+}  // namespace
+
+void gLCD::SendRun(const std::array<uint8_t, kLcdWidth>& page, int first, int last) {
+  const int32_t control = first < 64 ? kControlLeft : kControlRight;
+  LcdWriteByte(kSetColumn0 + first % 64, true, control);
+  for (int x = first; x <= last; ++x) LcdWriteByte(page[x], false, control);
+}
+
 void gLCD::LcdTransferPicture(const Picture& picture, int32_t delay_loops) {
   const int32_t pause = PauseIterations(delay_loops);
-  for (int32_t p = 0; p < 8; ++p) {
-    LcdWriteByte(kSetPage0 + p, true, kControlBoth);
-    LcdWriteByte(kSetColumn0, true, kControlBoth);
-    LcdTransferPage(picture, 8 * p);
-    // An empty counting loop whose only effect is the time it takes; the volatile counter
-    // keeps the compiler from removing it.
-    volatile int32_t i = 0;
-    while (i < pause) i = i + 1;
+  Frame frame;
+  for (int p = 0; p < 8; ++p) frame[p] = PackPage(picture, 8 * p);
+
+  const int64_t now = platform_.clock.MonotonicMs();
+  const bool whole = whole_frames || !panel_known_ || now - last_whole_ms_ >= kWholeFrameEveryMs;
+  // Until this transfer ends, the panel holds something between the old and the new frame; a
+  // port write that throws, or a transfer started from within this one, leaves it unknown.
+  panel_known_ = false;
+  const uint64_t serial = ++transfers_;
+
+  for (int p = 0; p < 8; ++p) {
+    const std::array<uint8_t, kLcdWidth>& bytes = frame[p];
+    std::array<uint8_t, kLcdWidth>& held = panel_[p];
+    bool page_sent = false;
+    if (whole) {
+      LcdWriteByte(kSetPage0 + p, true, kControlBoth);
+      LcdWriteByte(kSetColumn0, true, kControlBoth);
+      for (int x = 0; x < kLcdWidth; ++x) LcdWriteByte(bytes[x], false, x < 64 ? kControlLeft : kControlRight);
+      page_sent = true;
+    } else {
+      // Runs of changed columns within one half, each from its own column address.
+      for (int half = 0; half < 2; ++half) {
+        const int end = 64 * (half + 1);
+        for (int x = 64 * half; x < end;) {
+          if (bytes[x] == held[x]) {
+            ++x;
+            continue;
+          }
+          int last = x;
+          for (int y = x + 1; y < end && y - last <= kMergeGap + 1; ++y) {
+            if (bytes[y] != held[y]) last = y;
+          }
+          if (!page_sent) LcdWriteByte(kSetPage0 + p, true, kControlBoth);
+          page_sent = true;
+          SendRun(bytes, x, last);
+          x = last + 1;
+        }
+      }
+    }
+    held = bytes;
+    if (page_sent) PagePause(pause);
   }
+
+  if (whole) last_whole_ms_ = now;
+  if (transfers_ == serial) panel_known_ = true;
 }
 
 std::string FormatTxTime(double milliseconds) {

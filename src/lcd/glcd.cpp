@@ -5,9 +5,16 @@ namespace lorvan::lcd {
 gLCD::gLCD(platform::Platform& platform)
     : utf8_text(platform.files.PathSeparator() == '/'), platform_(platform) {}
 
-void gLCD::LcdSetPortBase(int32_t base) { glLcdPortBase = base; }
+// A new port or inversion makes what the panel holds unknown: the next frame goes out whole.
+void gLCD::LcdSetPortBase(int32_t base) {
+  if (base != glLcdPortBase) panel_known_ = false;
+  glLcdPortBase = base;
+}
 
-void gLCD::LcdSetInverted(int32_t value) { gbLcdInverted = value != 0; }
+void gLCD::LcdSetInverted(int32_t value) {
+  if ((value != 0) != gbLcdInverted) panel_known_ = false;
+  gbLcdInverted = value != 0;
+}
 
 void gLCD::LcdWriteByte(int32_t value, bool isCommand, int32_t control) {
   const auto data_port = static_cast<int16_t>(glLcdPortBase + kDataRegister);
@@ -30,6 +37,7 @@ void gLCD::LcdSendInitCommands() {
 }
 
 void gLCD::LcdInit() {
+  panel_known_ = false;
   LcdSetPortBase(kFirstParallelPort);
   LcdSendInitCommands();
 }

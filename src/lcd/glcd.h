@@ -28,10 +28,16 @@ class gLCD {
   void LcdSendInitCommands();
   void LcdInit();
 
-  // Frame transfer: 8 pages of (page, column 0, 128 data bytes), each followed by the pause
-  // of delay_loops + 1 counting iterations.
+  // Frame transfer. A whole frame is 8 pages of (page, column 0, 128 data bytes); otherwise
+  // only the pages that changed are sent, each as (page, then per run of changed columns of one
+  // half: its column address and the data bytes). Every page sent is followed by the pause of
+  // delay_loops + 1 counting iterations. A whole frame goes out after LcdInit, after a change
+  // of inversion or port, after a transfer that did not finish, when whole_frames is set, and
+  // whenever the last one is kWholeFrameEveryMs old, so a disturbed panel heals.
   void LcdTransferPicture(const Picture& picture, int32_t delay_loops);
   void LcdTransferPage(const Picture& picture, int32_t firstRow);
+  // Below 2 s by a few refresh ticks, so whole frames are never more than 2 s apart.
+  static constexpr int64_t kWholeFrameEveryMs = 1900;
 
   // Fonts and text. LoadFont writes the glyphs a font file defines into gsFontGlyph; it
   // returns false (keeping what was written before the error) when the file is missing or
@@ -43,6 +49,8 @@ class gLCD {
   int32_t glLcdPortBase = 0;
   bool gbLcdInverted = false;
   std::array<std::string, 256> gsFontGlyph{};
+  // Every transfer sends the whole frame (for a panel that loses what it is sent).
+  bool whole_frames = false;
 
   // Text is UTF-8 on POSIX hosts (file names as the file system holds them) and single-byte
   // ANSI on Windows; drawing decodes it to character codes accordingly.
@@ -58,7 +66,16 @@ class gLCD {
   };
   static ParsedFont ParseFont(std::string_view bytes);
 
+  using Frame = std::array<std::array<uint8_t, kLcdWidth>, kLcdHeight / 8>;
+  // Sends the columns first..last (one half) of the current page from their column address.
+  void SendRun(const std::array<uint8_t, kLcdWidth>& page, int first, int last);
+
   platform::Platform& platform_;
+  // The display-data bytes the panel holds (before inversion), valid while panel_known_.
+  Frame panel_{};
+  bool panel_known_ = false;
+  int64_t last_whole_ms_ = 0;
+  uint64_t transfers_ = 0;  // transfers started, to notice one started within another
   std::map<std::string, ParsedFont> font_cache_;
   std::vector<int32_t> codes_;  // scratch: the character codes of the text being drawn
 };

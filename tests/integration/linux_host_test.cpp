@@ -125,6 +125,7 @@ TEST(Options, CommandLine) {
   EXPECT_THROW(ParseOptions({"--headless"}), std::invalid_argument);
   EXPECT_THROW(ParseOptions({"a", "b"}), std::invalid_argument);
   EXPECT_TRUE(ParseOptions({"--help"}).help);
+  EXPECT_TRUE(ParseOptions({"--full-frames", "box"}).full_frames);
 }
 
 TEST(Options, PanelChoice) {

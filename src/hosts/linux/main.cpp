@@ -192,6 +192,7 @@ int Run(const lh::Options& opt) {
   dialogs.SetView(view.get());
   host.rescan_inputs = rescan;
   host.grab_inputs = opt.grab;
+  form->glcd.whole_frames = opt.full_frames;
 
   // The web page: its keys join the others' queue, its frames go out before each wait. The box
   // runs on without it when it cannot listen.

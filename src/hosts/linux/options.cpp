@@ -73,6 +73,7 @@ std::unique_ptr<CLI::App> MakeParser(Options& o, Raw& raw) {
           "ADDRESS:PORT", "listen address"));
   app->add_option("--web-token-file", o.web_token_file, "the page asks for ?token=T, T being FILE's first line")
       ->check(kNotEmpty);
+  app->add_flag("--full-frames", o.full_frames, "send the whole frame on every refresh, not only what changed");
   app->add_flag("--print-socket", o.print_socket, "print the player's socket path for PROGRAM_DIR and end");
   app->add_flag("--setup", o.setup,
                 "lay out PROGRAM_DIR from the installed data: fonts, bitmaps, help file and a settings file with "

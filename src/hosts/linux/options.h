@@ -13,6 +13,7 @@ struct Options {
   bool headless = false;
   std::string ppdev;            // --port=/dev/parportN
   int raw_io_base = 0;          // --port-io[=ADDRESS], 0 when not used
+  bool full_frames = false;     // --full-frames: every refresh sends the whole frame
   std::vector<std::string> inputs;  // --input=DEVICE or auto
   bool grab = false;
   std::string keymap_file;
