@@ -146,6 +146,7 @@ void frmMain::Form_Load() {
   navigation::HandleResumeData(state, goWinamp(), navigation::kResumeClear);
   state.gsAppPath = app_path;
   ReadWriteIniFile(state, platform.files, AppFile(kIniFileName), kIniRead);
+  TakeOverResumeJournal();
   std::vector<std::string> warnings;
   state.giHelpPageCount = ReadHelpFile(state, platform.files, AppFile(state.gsHelpFileName), &warnings);
   for (const auto& w : warnings) platform.dialogs.MsgBox(w, "Lorvan");
