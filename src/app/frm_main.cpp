@@ -117,6 +117,10 @@ void frmMain::WaitForPlayerAtStartUp() {
   // up after a limit instead of hanging forever.
   const int64_t start = loop.NowMs();
   while (!goWinamp().IsWinampLoaded()) {
+    if (platform.processes.HasEnded(state.glWinampTaskId)) {
+      throw StartupError("the player ended right after starting \"" + state.gsWinampPath +
+                         "\" without opening its window");
+    }
     if (loop.NowMs() - start >= kPlayerStartLimitMs) {
       throw StartupError("the player did not open its window within 30 s after starting \"" +
                          state.gsWinampPath + "\"");
