@@ -39,7 +39,7 @@ TEST_F(NavTest, ABookmarkResumesOnTheSameFileAfterFilesWereAddedAtTheEndOfTheOrd
   f().cmdPlay_Click();
   f().cmdStoreLastMp3_Click();
   // What the exit sequence does: bookmark and current state equal, then the file rewritten.
-  navigation::HandleResumeData(f(), 3);
+  navigation::HandleResumeData(s(), f().goWinamp(), navigation::kResumeRestore);
   app::ReadWriteIniFile(s(), f().platform.files, f().AppFile(app::kIniFileName), 0);
 
   folder().AddMusic(Shuffled({"Album 06/13 Track.mp3", "Album 06/Zugabe.mp3", "Album 09/", "Zz/"}));
