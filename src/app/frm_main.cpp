@@ -117,6 +117,10 @@ void frmMain::WaitForPlayerAtStartUp() {
   // up after a limit instead of hanging forever.
   const int64_t start = loop.NowMs();
   while (!goWinamp().IsWinampLoaded()) {
+    if (platform.processes.HasEnded(state.glWinampTaskId)) {
+      throw StartupError("the player ended right after starting \"" + state.gsWinampPath +
+                         "\" without opening its window");
+    }
     if (loop.NowMs() - start >= kPlayerStartLimitMs) {
       throw StartupError("the player did not open its window within 30 s after starting \"" +
                          state.gsWinampPath + "\"");
@@ -147,6 +151,7 @@ void frmMain::Form_Load() {
   navigation::HandleResumeData(state, goWinamp(), navigation::kResumeClear);
   state.gsAppPath = app_path;
   ReadWriteIniFile(state, platform.files, AppFile(kIniFileName), kIniRead);
+  TakeOverResumeJournal();
   std::vector<std::string> warnings;
   state.giHelpPageCount = ReadHelpFile(state, platform.files, AppFile(state.gsHelpFileName), &warnings);
   for (const auto& w : warnings) platform.dialogs.MsgBox(w, "Lorvan");

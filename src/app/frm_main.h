@@ -169,11 +169,27 @@ class frmMain {
   void UpdateLcd();
   void ChangeSystemState(SystemStateMode mode);
 
+  // The resume journal beside the settings (app/resume_journal.cpp): the bookmark the exit
+  // sequence would store now, written while the MP3 source plays.
+  void WriteResumeJournal();
+  // A track began by itself: the journal follows once the writes' spacing allows.
+  void ResumeJournalDue() { resume_journal_due_ = true; }
+  // The refresh tick while playing: every 30 s of playback, or a due write.
+  void ResumeJournalTick();
+  // After the settings were rewritten on an orderly way out.
+  void RemoveResumeJournal();
+  // Start-up: a whole journal becomes the bookmark and the settings file is rewritten with it.
+  void TakeOverResumeJournal();
+  int64_t resume_journal_writes = 0;
+
  private:
   void WireControls();
   void WaitForPlayerAtStartUp();
   bool running_ = true;
   bool loading_ = false;
+  bool resume_journal_due_ = false;
+  bool resume_journal_failure_told_ = false;
+  int64_t resume_journal_written_ms_ = 0;
   std::vector<char> keys_during_load_;
 };
 

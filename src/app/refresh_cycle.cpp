@@ -62,6 +62,7 @@ void frmMain::tmrRefresh_Timer() {
   // have ended the program: its last picture stays on the panel and no tick follows.
   if (!Running()) return;
   if (status == 0 && position_ms == -1) SelectNextEntry(kAutomaticAdvance);
+  if (state.glPlayState == kPlaying) ResumeJournalTick();
 
   UpdateLcd();
 }

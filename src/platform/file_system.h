@@ -46,6 +46,11 @@ class FileSystem {
   // Replaces the file with content so that a failure at any point leaves the old file as it
   // was (temporary file in the same folder, flushed, renamed over); throws FileError.
   virtual void ReplaceFile(const std::string& path, const std::string& content) = 0;
+  // Removes the file; a file that is not there is no error. Throws FileError.
+  virtual void RemoveFile(const std::string& path) = 0;
+  // Gives the file a new name in the same folder, replacing a file of that name; throws
+  // FileError.
+  virtual void RenameFile(const std::string& from, const std::string& to) = 0;
 };
 
 }  // namespace lorvan::platform

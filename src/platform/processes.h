@@ -27,6 +27,9 @@ class Processes {
   virtual ~Processes() = default;
   // Starts the command line and returns its task id; throws StartError when it cannot run.
   virtual int32_t Shell(const std::string& command_line, int window_style) = 0;
+  // Whether the task started by Shell has ended (its process is gone); false while it runs
+  // and for a task id this host does not know.
+  virtual bool HasEnded(int32_t task_id) = 0;
   // Brings the main window of the task to the front; false when there is none.
   virtual bool AppActivate(int32_t task_id) = 0;
   // Sends a key combination in SendKeys notation ("%{F4}") to the active window.

@@ -26,14 +26,27 @@ platform::Hwnd clsWinampControl::GetWinampHwnd() {
   // A program that has ended starts no player; a handler finishing below its end gets no window.
   if (loop_.Ended()) return 0;
   if (!start_under_way_) {
-    // A failing start (StartError) reaches the caller unchanged.
-    const int32_t task = platform_.processes.Shell(kWinampCommandLine, platform::kNormalFocus);
+    int32_t task = 0;
+    try {
+      task = platform_.processes.Shell(kWinampCommandLine, platform::kNormalFocus);
+    } catch (const platform::StartError& e) {
+      // A command line that cannot run: told once an outage, and tried again next time.
+      ReportOutage(std::string("Winamp cannot be started: ") + e.what() + ". The next command will try again.");
+      return 0;
+    }
     if (on_player_started) on_player_started(task);
     start_under_way_ = true;
+    start_task_ = task;
     ++start_attempt_;
     start_began_ms_ = loop_.NowMs();
   }
   return WaitForStartedPlayer(start_attempt_);
+}
+
+void clsWinampControl::ReportOutage(const std::string& text) {
+  if (outage_reported_) return;
+  outage_reported_ = true;
+  platform_.dialogs.MsgBox(text, kMsgBoxTitle);
 }
 
 platform::Hwnd clsWinampControl::WaitForStartedPlayer(uint64_t attempt) {
@@ -47,14 +60,18 @@ platform::Hwnd clsWinampControl::WaitForStartedPlayer(uint64_t attempt) {
     // The start ended while a nested call waited: it either gave up (and said so) or its
     // window came and went again; either way this call's message goes nowhere.
     if (!start_under_way_ || start_attempt_ != attempt) return 0;
+    // The started player ended without a window: nothing more will come, so no waiting.
+    if (platform_.processes.HasEnded(start_task_)) {
+      start_under_way_ = false;
+      ReportOutage(std::string("Winamp ended right after starting \"") + kWinampCommandLine +
+                   "\" without opening its window. The next command will start it again.");
+      return 0;
+    }
     if (loop_.NowMs() - start_began_ms_ >= kPlayerWindowWaitMs) {
       start_under_way_ = false;
       // The refresh tick tries again at once; one box tells of the whole outage.
-      if (outage_reported_) return 0;
-      outage_reported_ = true;
-      platform_.dialogs.MsgBox(std::string("Winamp did not open its window within 30 seconds after starting \"") +
-                                   kWinampCommandLine + "\". The next command will start it again.",
-                               kMsgBoxTitle);
+      ReportOutage(std::string("Winamp did not open its window within 30 seconds after starting \"") +
+                   kWinampCommandLine + "\". The next command will start it again.");
       return 0;
     }
     // Clicks and timers run meanwhile and may enter this class; they wait for the same start.

@@ -20,7 +20,8 @@ class clsWinampControl {
   clsWinampControl(platform::Platform& platform, event::EventLoop& loop);
 
   // The player's window; starts the player and waits for its window when it is missing.
-  // Returns 0 only when a started player opened no window within kPlayerWindowWaitMs.
+  // Returns 0 when the player cannot be started, when the started player ended without a
+  // window, or when it opened none within kPlayerWindowWaitMs; each outage is told once.
   platform::Hwnd GetWinampHwnd();
   bool IsWinampLoaded();
   std::string GetWinampVersion();
@@ -79,6 +80,8 @@ class clsWinampControl {
   // Waits, yielding to the event loop, until the started player's window exists or the
   // start `attempt` is over; 0 when it ends without a window.
   platform::Hwnd WaitForStartedPlayer(uint64_t attempt);
+  // Shows the text in a box unless this outage (the time without a player window) was told.
+  void ReportOutage(const std::string& text);
 
   platform::Platform& platform_;
   event::EventLoop& loop_;
@@ -88,6 +91,7 @@ class clsWinampControl {
   // call entering during the wait never starts a second player. Nothing about the player
   // itself is kept.
   bool start_under_way_ = false;
+  int32_t start_task_ = 0;
   uint64_t start_attempt_ = 0;
   int64_t start_began_ms_ = 0;
   // A player that stays away is reported once, until its window has been seen again.

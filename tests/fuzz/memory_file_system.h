@@ -28,6 +28,11 @@ class MemoryFileSystem : public platform::FileSystem {
     return it->second;
   }
   void ReplaceFile(const std::string& path, const std::string& content) override { files[path] = content; }
+  void RemoveFile(const std::string& path) override { files.erase(path); }
+  void RenameFile(const std::string& from, const std::string& to) override {
+    files[to] = ReadFile(from);
+    files.erase(from);
+  }
 
   std::map<std::string, std::string> files;
 };

@@ -1,7 +1,10 @@
 // The player link's messages translated for a real mpv (null audio output) on generated files.
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <pwd.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -281,6 +284,69 @@ TEST(Equalizer, ScaleAndFilterChain) {
 TEST(JsonBytes, StringsKeepTheirBytes) {
   EXPECT_EQ(EncodeJsonBytes(Json::array({"loadfile", "/m/caf\xe9 \"x\"\\\n.mp3", 5, true})),
             "[\"loadfile\",\"/m/caf\xe9 \\\"x\\\"\\\\\\u000a.mp3\",5,true]");
+}
+
+}  // namespace
+}  // namespace lorvan::linuxhost
+
+namespace lorvan::linuxhost {
+namespace {
+
+// A process that listens on path as the given user until it is killed; its pid.
+pid_t Listener(const std::string& path, uid_t uid, gid_t gid) {
+  const pid_t pid = fork();
+  if (pid != 0) return pid;
+  if (setgid(gid) != 0 || setuid(uid) != 0) _exit(1);
+  const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+  sockaddr_un addr{};
+  addr.sun_family = AF_UNIX;
+  std::snprintf(addr.sun_path, sizeof(addr.sun_path), "%s", path.c_str());
+  if (bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof(addr)) != 0 || listen(fd, 4) != 0) _exit(2);
+  for (;;) pause();
+}
+
+TEST(PlayerSocket, OnlyThePlayerOfThisUserThatTheLinkStartedIsTalkedTo) {
+  if (geteuid() != 0) GTEST_SKIP() << "acting as another user needs root";
+  const passwd* nobody = getpwnam("nobody");
+  ASSERT_NE(nobody, nullptr);
+  struct Case {
+    const char* name;
+    bool foreign_user;
+    int started;  // 0: no player started; 1: the listener is the one started; -1: another one
+    const char* refusal;
+  } cases[] = {
+      {"planted by another user", true, 0, "served by user"},
+      {"this user's, but not the player started", false, -1, "not by the player started"},
+      {"the player started", false, 1, nullptr},
+      {"this user's, no player started", false, 0, nullptr},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempDir dir;
+    ASSERT_EQ(chmod(dir.path().c_str(), 0777), 0);  // the other user may make its socket here
+    const std::string path = dir.path() + "/player.sock";
+    const pid_t listener = c.foreign_user ? Listener(path, nobody->pw_uid, nobody->pw_gid) : Listener(path, 0, 0);
+    ASSERT_TRUE(Eventually([&] { return access(path.c_str(), F_OK) == 0; }));
+    MpvPlayer player(path);
+    std::vector<std::string> log;
+    player.log = [&](const std::string& line) { log.push_back(line); };
+    player.started_player_pid = [&] { return c.started == 0 ? 0 : c.started == 1 ? listener : 999999; };
+    // The stand-in never answers as mpv would, so only whether it is talked to is looked at.
+    for (int tries = 0; tries < (c.refusal ? 3 : 1); ++tries) player.FindWindowA(MpvPlayer::kWindowClass);
+    std::vector<std::string> refusals;
+    for (const auto& line : log) {
+      if (line.find(path + " is not used") != std::string::npos) refusals.push_back(line);
+    }
+    if (c.refusal) {
+      ASSERT_EQ(refusals.size(), 1u) << "told once";
+      EXPECT_NE(refusals[0].find(c.refusal), std::string::npos) << refusals[0];
+      EXPECT_EQ(player.FindWindowA(MpvPlayer::kWindowClass), 0);
+    } else {
+      EXPECT_TRUE(refusals.empty()) << refusals[0];
+    }
+    kill(listener, SIGKILL);
+    waitpid(listener, nullptr, 0);
+  }
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -198,6 +200,36 @@ TEST(Setup, AFolderWithoutSettingsGetsOneMessage) {
                        "lorvan --setup " + empty.path() + " [--music=FOLDER] [--cd=FOLDER]\nstatus=2\n");
     EXPECT_TRUE(Snapshot(empty).empty()) << "nothing is made in the folder";
   }
+}
+
+}  // namespace
+}  // namespace lorvan::testing
+
+namespace lorvan::testing {
+namespace {
+
+// A player command line whose program ends at once: start-up says so instead of waiting 30 s.
+TEST(PlayerStart, AProgramThatEndsAtOnceIsToldWithoutWaitingForItsWindow) {
+  TempDir folder;
+  ASSERT_NE(Lorvan("--setup " + folder.path()).find("status=0"), std::string::npos);
+  std::string text = folder.Read("Lorvan.ini"), out;
+  size_t value = 0, at = 0;
+  while (at < text.size()) {
+    const size_t end = text.find("\r\n", at);
+    const std::string line = text.substr(at, end - at);
+    if (line.find("//") == std::string::npos && value++ == 1) {
+      text.replace(at, end - at, "false");
+      break;
+    }
+    at = end + 2;
+  }
+  folder.Write("Lorvan.ini", text);
+  const auto began = std::chrono::steady_clock::now();
+  out = Lorvan("--headless " + folder.path(), "timeout 60");
+  const auto waited = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - began);
+  std::printf("[ figure ] start-up with the player line \"false\": %lld ms\n", static_cast<long long>(waited.count()));
+  EXPECT_NE(out.find("the player ended right after starting \"false\""), std::string::npos) << out;
+  EXPECT_NE(out.find("status=1"), std::string::npos) << out;
 }
 
 }  // namespace

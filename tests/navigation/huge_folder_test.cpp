@@ -22,6 +22,8 @@ class HugeFolders : public platform::FileSystem {
   std::optional<platform::FileStamp> Stat(const std::string&) override { return std::nullopt; }
   std::string ReadFile(const std::string& path) override { throw platform::FileError(path); }
   void ReplaceFile(const std::string& path, const std::string&) override { throw platform::FileError(path); }
+  void RemoveFile(const std::string& path) override { throw platform::FileError(path); }
+  void RenameFile(const std::string& from, const std::string&) override { throw platform::FileError(from); }
 };
 
 TEST(HugeFolder, ListsAsManyEntriesAsThePositionsCanNumber) {

@@ -123,12 +123,59 @@ TEST_F(PlayerLinkTest, GivingUpWithCallsWaitingInsideEachOtherReportsOnce) {
   EXPECT_THAT(Messages(), IsEmpty());
 }
 
-TEST_F(PlayerLinkTest, FailingStartReachesTheCaller) {
-  world.player.SetWindow(false);
-  world.processes.on_start = [](const std::string&, int32_t) { throw platform::StartError("no Winamp.exe"); };
-  EXPECT_THROW(winamp.PlaySong(), platform::StartError);
-  // Nothing is left waiting: the next call starts again.
-  EXPECT_THROW(winamp.PlaySong(), platform::StartError);
+// A player that ends at once, or a command line that cannot run: each try gives up at once,
+// keys and timers go on, and the outage is told once however often it is tried.
+TEST_F(PlayerLinkTest, PlayerThatCannotComeUpCostsNoWaitAndIsToldOncePerOutage) {
+  struct Case {
+    const char* name;
+    std::function<void(sim::SimWorld&)> break_player;
+    const char* box;
+  } cases[] = {
+      {"ends at once",
+       [](sim::SimWorld& w) { w.processes.on_start = [&w](const std::string&, int32_t task) { w.processes.End(task); }; },
+       "Winamp ended right after starting"},
+      {"cannot run",
+       [](sim::SimWorld& w) {
+         w.processes.on_start = [](const std::string&, int32_t) { throw platform::StartError("no Winamp.exe"); };
+       },
+       "Winamp cannot be started: no Winamp.exe"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempDir d;
+    sim::SimWorld w(d.path());
+    event::EventLoop l(w.clock, w.script);
+    player::clsWinampControl link(w.platform, l);
+    w.player.SetWindow(false);
+    c.break_player(w);
+    for (int attempt = 0; attempt < 3; ++attempt) {
+      const int64_t before = l.NowMs();
+      EXPECT_EQ(link.GetPlayStatus(), 0);
+      EXPECT_LT(l.NowMs() - before, 1000) << "virtual time waited on try " << attempt;
+      if (attempt == 0) std::printf("[ figure ] %s: %lld ms of virtual time waited\n", c.name, static_cast<long long>(l.NowMs() - before));
+      l.DoEvents();
+    }
+    const auto events = w.events.Take();
+    size_t shells = 0, boxes = 0;
+    for (const auto& e : events) {
+      if (e.find("\"shell\"") != std::string::npos) ++shells;
+      if (e.find("msgbox") != std::string::npos) {
+        ++boxes;
+        EXPECT_THAT(e, HasSubstr(c.box));
+      }
+    }
+    EXPECT_EQ(boxes, 1u);
+    EXPECT_EQ(shells, 3u) << "every try starts the player anew";
+
+    // The player comes back: it is used, and a later outage is told again.
+    w.processes.on_start = [&w](const std::string& cmd, int32_t task) { w.player.OnProgramStarted(cmd, task); };
+    EXPECT_EQ(link.GetPlayStatus(), 0);
+    EXPECT_TRUE(link.IsWinampLoaded());
+    w.player.SetWindow(false);
+    c.break_player(w);
+    link.GetPlayStatus();
+    EXPECT_THAT(w.events.Take().back(), HasSubstr(c.box));
+  }
 }
 
 }  // namespace

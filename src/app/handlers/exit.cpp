@@ -139,6 +139,7 @@ void frmMain::ChangeSystemState(SystemStateMode mode) {
 
   try {
     ReadWriteIniFile(state, platform.files, AppFile(kIniFileName), kIniWrite);
+    RemoveResumeJournal();  // the settings hold the bookmark now
   } catch (const platform::FileError& e) {
     platform.dialogs.MsgBox(std::string("The settings could not be saved: ") + e.what(), kMessageTitle);
   }

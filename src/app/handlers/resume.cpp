@@ -6,7 +6,9 @@
 namespace lorvan::app {
 
 void frmMain::cmdStoreLastMp3_Click() {
-  if (state.glMediaSource == kSourceMp3) navigation::HandleResumeData(state, goWinamp(), navigation::kResumeStore);
+  if (state.glMediaSource != kSourceMp3) return;
+  navigation::HandleResumeData(state, goWinamp(), navigation::kResumeStore);
+  WriteResumeJournal();
 }
 
 void frmMain::cmdResumeLastMp3_Click() {
@@ -27,6 +29,7 @@ void frmMain::cmdResumeLastMp3_Click() {
     goWinamp().AddToPlaylistNew(navigation::SelectedEntryPath(browser));
     goWinamp().PlaySong();
     goWinamp().JumpToTime(state.glMp3PlayPos);
+    WriteResumeJournal();
   }
 }
 

@@ -51,6 +51,11 @@ void frmMain::OpenSelectedEntry(EntryTrigger trigger) {
         goWinamp().ClearPlaylist();
         goWinamp().AddToPlaylistNew(path);
         goWinamp().PlaySong();
+        if (trigger == kAutomaticAdvance) {
+          ResumeJournalDue();
+        } else {
+          WriteResumeJournal();
+        }
         break;
       default:
         break;
@@ -84,14 +89,17 @@ void frmMain::cmdPrev_Click() {
 
 void frmMain::cmdStop_Click() {
   if (state.glScreenMode == kScreenBrowser) {
+    const bool was_playing = state.glPlayState != kStopped;
     goWinamp().StopSong();
     state.glPlayState = kStopped;
     if (state.glMediaSource == kSourceMp3 && state.gsAudioDir != state.gsMp3RootDir) {
       const std::string parent = ParentFolder(state.gsAudioDir, Sep());
-      if (parent.empty()) return;  // no folder above this one
-      state.gsAudioDir = parent;
-      navigation::ListFolder(browser, state.gsAudioDir, navigation::kFolderBack, navigation::kSpeak);
+      if (!parent.empty()) {  // else no folder above this one
+        state.gsAudioDir = parent;
+        navigation::ListFolder(browser, state.gsAudioDir, navigation::kFolderBack, navigation::kSpeak);
+      }
     }
+    if (was_playing) WriteResumeJournal();
   } else if (state.glScreenMode == kScreenEqualizer) {
     miEqBand = miEqBand > 0 ? static_cast<int16_t>(miEqBand - 1) : kLastEqBand;
   }
@@ -101,9 +109,11 @@ void frmMain::cmdPause_Click() {
   if (state.glPlayState == kPlaying) {
     state.glPlayState = kPaused;
     goWinamp().PauseSong();
+    WriteResumeJournal();
   } else if (state.glPlayState == kPaused) {
     state.glPlayState = kPlaying;
     goWinamp().PlaySong();
+    WriteResumeJournal();
   }
 }
 

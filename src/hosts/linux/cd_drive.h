@@ -75,6 +75,8 @@ class CdFileSystem : public platform::FileSystem {
   void ReplaceFile(const std::string& path, const std::string& content) override {
     inner_.ReplaceFile(path, content);
   }
+  void RemoveFile(const std::string& path) override { inner_.RemoveFile(path); }
+  void RenameFile(const std::string& from, const std::string& to) override { inner_.RenameFile(from, to); }
 
   // What mpv plays for a CD track's file name (nullopt: not a track of the disc).
   std::optional<MediaSource> TrackSource(const std::string& path);

@@ -2,6 +2,7 @@
 
 #include <limits.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -108,7 +109,21 @@ std::string DefaultSocketPath(const std::string& program_dir) {
   std::snprintf(hash, sizeof(hash), "%012llx", static_cast<unsigned long long>(h & 0xFFFFFFFFFFFFull));
   const char* runtime = getenv("XDG_RUNTIME_DIR");
   if (runtime && *runtime && access(runtime, W_OK) == 0) return std::string(runtime) + "/lorvan-" + hash + ".sock";
-  return "/tmp/lorvan-" + std::to_string(getuid()) + "-" + hash + ".sock";
+  return PrivateFolder() + "/" + hash + ".sock";
+}
+
+std::string PrivateFolder() {
+  // A folder only this user can enter, so that nobody else can plant or reach the socket.
+  const std::string mine = "/tmp/lorvan-" + std::to_string(getuid());
+  ::mkdir(mine.c_str(), 0700);
+  struct stat st {};
+  if (::lstat(mine.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == getuid() && (st.st_mode & 077) == 0) {
+    return mine;
+  }
+  // The name is taken by someone else: a fresh folder of a name nobody can foresee.
+  char fresh[] = "/tmp/lorvan-XXXXXX";
+  if (::mkdtemp(fresh)) return fresh;
+  return mine;
 }
 
 std::string DefaultPlayerCommandLine(const std::string& socket_path) {

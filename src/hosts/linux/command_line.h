@@ -12,8 +12,12 @@ namespace lorvan::linuxhost {
 // quote is not closed.
 std::optional<std::vector<std::string>> SplitCommandLine(const std::string& line);
 
-// The player's socket for this user and program folder (one player per box).
+// The player's socket for this user and program folder (one player per box): in the
+// runtime folder, else in PrivateFolder().
 std::string DefaultSocketPath(const std::string& program_dir);
+// /tmp/lorvan-UID, made mode 0700 and checked to be this user's and closed to others; a
+// fresh folder when that name is someone else's.
+std::string PrivateFolder();
 
 // mpv as the player, idle until told what to play, listening on the socket.
 std::string DefaultPlayerCommandLine(const std::string& socket_path);

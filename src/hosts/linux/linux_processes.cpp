@@ -170,9 +170,16 @@ int32_t LinuxProcesses::Shell(const std::string& command_line, int) {
     throw platform::StartError("cannot start \"" + resolved + "\": " + std::strerror(static_cast<int>(-pid)));
   }
   children_.insert(pid);
+  spawned_.insert(pid);
   if (is_player) player_tasks_.insert(pid);
   if (log) log("started [" + std::to_string(pid) + "] " + resolved);
   return pid;
+}
+
+bool LinuxProcesses::HasEnded(int32_t task_id) {
+  if (spawned_.count(task_id) == 0) return false;
+  Reap();
+  return children_.count(task_id) == 0;
 }
 
 void LinuxProcesses::Reap() {

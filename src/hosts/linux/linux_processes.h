@@ -25,6 +25,8 @@ class LinuxProcesses : public platform::Processes {
   ~LinuxProcesses() override;
 
   int32_t Shell(const std::string& command_line, int window_style) override;
+  // A process this program started and has collected.
+  bool HasEnded(int32_t task_id) override;
   bool AppActivate(int32_t task_id) override;
   void SendKeys(const std::string& keys, bool wait) override;
 
@@ -46,6 +48,7 @@ class LinuxProcesses : public platform::Processes {
  private:
   PlayerHooks player_;
   std::set<int32_t> children_;
+  std::set<int32_t> spawned_;  // every process started, running or not
   std::set<int32_t> player_tasks_;
   int32_t active_ = 0;
   int32_t next_dry_task_ = 900000000;

@@ -143,6 +143,10 @@ int Run(const lh::Options& opt) {
       [&] { return player.FindWindowA(lh::MpvPlayer::kWindowClass) != 0; }, [&] { return player.PlayerPid(); },
       [&] { player.Close(); }});
   processes.log = log;
+  player.started_player_pid = [&] {
+    const auto running = processes.RunningPlayers();
+    return running.empty() ? 0 : running.back();
+  };
   processes.quiet_children = !opt.headless;
   if (opt.power == "log") processes.dry_run_programs = {"Hardstop"};
 

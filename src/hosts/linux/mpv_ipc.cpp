@@ -72,9 +72,44 @@ bool MpvIpc::Connect() {
     ::close(fd);
     return false;
   }
+  if (check_peer) {
+    if (auto refusal = check_peer(fd)) {
+      ::close(fd);
+      if (on_refused) on_refused(*refusal);
+      return false;
+    }
+  }
   fd_ = fd;
   in_.clear();
   return true;
+}
+
+std::optional<std::string> ForeignPeer(int fd, int32_t started_pid) {
+  ucred cred{};
+  socklen_t len = sizeof(cred);
+  if (::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &cred, &len) != 0) {
+    return std::string("its peer cannot be told: ") + std::strerror(errno);
+  }
+  if (cred.uid != ::geteuid()) {
+    return "it is served by user " + std::to_string(cred.uid) + ", not by this one (" + std::to_string(::geteuid()) + ")";
+  }
+  if (started_pid <= 0) return std::nullopt;
+  // The player started may be a wrapper that runs mpv: its children count as the player.
+  for (pid_t pid = cred.pid, hops = 0; pid > 1 && hops < 16; ++hops) {
+    if (pid == started_pid) return std::nullopt;
+    FILE* f = std::fopen(("/proc/" + std::to_string(pid) + "/stat").c_str(), "r");
+    if (!f) break;
+    char line[512] = {};
+    const size_t n = std::fread(line, 1, sizeof(line) - 1, f);
+    std::fclose(f);
+    const char* close_paren = std::strrchr(line, ')');
+    if (n == 0 || !close_paren) break;
+    int parent = 0;
+    if (std::sscanf(close_paren + 1, " %*c %d", &parent) != 1) break;
+    pid = parent;
+  }
+  return "it is served by process " + std::to_string(cred.pid) + ", not by the player started (" +
+         std::to_string(started_pid) + ")";
 }
 
 void MpvIpc::Close() {

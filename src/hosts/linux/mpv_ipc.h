@@ -39,6 +39,12 @@ class MpvIpc {
   // connection broke.
   bool Pump(int timeout_ms);
 
+  // Asked right after connecting with the connection's socket: a reason to refuse the peer
+  // (then the connection is closed and Connect fails), or nullopt to talk to it.
+  std::function<std::optional<std::string>(int fd)> check_peer;
+  // Told the reason each time check_peer refuses a peer.
+  std::function<void(const std::string&)> on_refused;
+
   // Every event object mpv sends ({"event": ...}).
   std::function<void(const Json&)> on_event;
 
@@ -54,5 +60,9 @@ class MpvIpc {
   int64_t next_id_ = 1;
   std::string in_;
 };
+
+// Why the peer of a connected socket is not the player: another user, or (started_pid > 0)
+// a process that is neither the player started nor one of its children; nullopt when it is.
+std::optional<std::string> ForeignPeer(int fd, int32_t started_pid);
 
 }  // namespace lorvan::linuxhost

@@ -47,6 +47,13 @@ std::string EqFilterChain(const std::array<int, 10>& bands, int preamp) {
 
 MpvPlayer::MpvPlayer(std::string socket_path) : ipc_(std::move(socket_path)) {
   ipc_.on_event = [this](const Json& ev) { OnEvent(ev); };
+  ipc_.check_peer = [this](int fd) { return ForeignPeer(fd, started_player_pid ? started_player_pid() : 0); };
+  // A socket planted at the path is never talked to; told once until a true player is found.
+  ipc_.on_refused = [this](const std::string& why) {
+    if (refusal_told_) return;
+    refusal_told_ = true;
+    if (log) log("the player's socket " + ipc_.path() + " is not used: " + why);
+  };
 }
 
 // ---- The window: the socket ----
@@ -62,6 +69,7 @@ bool MpvPlayer::Connected() {
     pid_ = 0;
   }
   if (!ipc_.Connect()) return false;
+  refusal_told_ = false;
   hwnd_ = next_hwnd_++;
   Adopt();
   return hwnd_ != 0;

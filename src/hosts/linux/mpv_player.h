@@ -53,6 +53,9 @@ class MpvPlayer : public platform::WindowMessages {
 
   // Maps a playlist file name to what mpv loads; the default loads the file itself.
   std::function<std::optional<MediaSource>(const std::string& path)> resolve_media;
+  // The process id of the player this program started and that still runs, 0 when none:
+  // the socket's peer must be that process (or its child). Empty: any process of this user.
+  std::function<int32_t()> started_player_pid;
   // Diagnostics (mpv errors, lost connections); empty by default.
   std::function<void(const std::string&)> log;
 
@@ -84,6 +87,7 @@ class MpvPlayer : public platform::WindowMessages {
   std::string AbsolutePath(const std::string& path) const;
 
   MpvIpc ipc_;
+  bool refusal_told_ = false;  // a foreign socket at the path was reported
   platform::Hwnd hwnd_ = 0;
   platform::Hwnd next_hwnd_ = 0x20010;
   int32_t pid_ = 0;

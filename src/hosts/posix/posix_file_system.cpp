@@ -130,6 +130,41 @@ void PosixFileSystem::ReplaceFile(const std::string& path, const std::string& co
   if (::close(fd) != 0) fail("close", -1);
   errno = 0;
   if (!step_ok("rename") || ::rename(temp.c_str(), real.c_str()) != 0) fail("replace", -1);
+  SyncFolderOf(real);
+}
+
+void PosixFileSystem::SyncFolderOf(const std::string& real) {
+  // The rename is on the disk only once the folder is: a power cut before that may bring
+  // back the old name. The new file is in place already, so a failure here is not reported.
+  const size_t slash = real.rfind('/');
+  const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : real.substr(0, slash);
+  if (fault_injection && !fault_injection("folder sync")) return;
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  ::fsync(fd);
+  ::close(fd);
+}
+
+void PosixFileSystem::RemoveFile(const std::string& path) {
+  const std::string real = Resolve(path);
+  errno = 0;
+  if (fault_injection && !fault_injection("remove")) throw platform::FileError(path + ": cannot remove it: injected fault");
+  if (::unlink(real.c_str()) != 0 && errno != ENOENT) {
+    throw platform::FileError(path + ": cannot remove it: " + Errno());
+  }
+  SyncFolderOf(real);
+}
+
+void PosixFileSystem::RenameFile(const std::string& from, const std::string& to) {
+  const std::string real_from = Resolve(from), real_to = Resolve(to);
+  errno = 0;
+  if (fault_injection && !fault_injection("rename")) {
+    throw platform::FileError(from + ": cannot rename it to " + to + ": injected fault");
+  }
+  if (::rename(real_from.c_str(), real_to.c_str()) != 0) {
+    throw platform::FileError(from + ": cannot rename it to " + to + ": " + Errno());
+  }
+  SyncFolderOf(real_to);
 }
 
 }  // namespace lorvan::hosts

@@ -20,11 +20,14 @@ class PosixFileSystem : public platform::FileSystem {
   std::optional<platform::FileStamp> Stat(const std::string& path) override;
   std::string ReadFile(const std::string& path) override;
   void ReplaceFile(const std::string& path, const std::string& content) override;
+  void RemoveFile(const std::string& path) override;
+  void RenameFile(const std::string& from, const std::string& to) override;
 
   // The path as the operating system is to see it.
   std::string Resolve(const std::string& path) const;
 
-  // Test hook: called after each step of ReplaceFile ("open", "write", "sync", "rename");
+  // Test hook: called after each step of ReplaceFile ("open", "write", "sync", "rename",
+  // "folder sync"), before RemoveFile ("remove") and RenameFile ("rename");
   // returning false makes that step fail as a full disk or a crash would.
   std::function<bool(const std::string& step)> fault_injection;
   // Test hook: called with the folder (as the operating system is to see it) before
@@ -33,6 +36,8 @@ class PosixFileSystem : public platform::FileSystem {
   std::function<bool(const std::string& folder)> folder_fault_injection;
 
  private:
+  // Flushes the folder that holds the file, so that a rename or removal survives a power cut.
+  void SyncFolderOf(const std::string& real);
   std::function<std::string()> base_dir_;
 };
 

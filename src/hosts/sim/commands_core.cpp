@@ -41,6 +41,7 @@ void RegisterCoreCommands(SimRunner& r) {
                              r.started = true;
                              r.form.Form_Load();
                            }});
+  r.commands.Add("crash", {NoArgs, [](const Words&) { throw PowerLost{}; }});
   r.commands.Add("key", {CheckKey, [&r](const Words& a) { r.form.KeyPress(a[0][0]); }});
   r.commands.Add("click", {[&r](const Words& a) -> std::optional<std::string> {
                              if (a.size() != 1) return "click takes one control name";

@@ -91,6 +91,8 @@ void RegisterPlayerCommands(SimRunner& r) {
                  OneNumber("player autostart", "0 or 1", 0, 1, [&p](int32_t v) { p.autostart = v != 0; }));
   // Extensions for malformed or missing answers (README, "lorvan-sim").
   r.commands.Add("player answer", ScriptedAnswer(p));
+  r.commands.Add("player quits", OneNumber("player quits", "0 or 1", 0, 1,
+                                           [&r](int32_t v) { r.world.player_quits = v != 0; }));
   r.commands.Add("player vanish", OneNumber("player vanish", "the number of lookups", 1, kInt32Max,
                                             [&p](int32_t n) { p.VanishAfterLookups(n); }));
   r.commands.Add("dump messages", NoArgs("dump messages", [&r] {

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <set>
 #include <string>
 
 #include "hosts/sim/sim_events.h"
@@ -15,6 +16,7 @@ class SimProcesses : public platform::Processes {
   explicit SimProcesses(SimEvents& events) : events_(events) {}
 
   int32_t Shell(const std::string& command_line, int window_style) override;
+  bool HasEnded(int32_t task_id) override { return ended_.count(task_id) != 0; }
   bool AppActivate(int32_t task_id) override;
   void SendKeys(const std::string& keys, bool wait) override;
 
@@ -26,12 +28,15 @@ class SimProcesses : public platform::Processes {
   std::function<bool(int32_t task_id)> has_window;
 
   int32_t active_task() const { return active_; }
+  // The task's process is gone.
+  void End(int32_t task_id) { ended_.insert(task_id); }
 
  private:
   SimEvents& events_;
   int32_t next_task_ = 1000;
   int32_t active_ = 0;
   std::map<int32_t, std::string> tasks_;
+  std::set<int32_t> ended_;
 };
 
 }  // namespace lorvan::sim

@@ -24,6 +24,9 @@ int SimRunner::Run(const std::string& script_text, const std::string& script_nam
   }
   try {
     while (!world.script.Done()) form.loop.DoEvents();
+  } catch (const PowerLost&) {
+    out.flush();
+    return kCrashStatus;
   } catch (const app::StartupError& e) {
     out.flush();
     err << "lorvan-sim: start-up failed: " << e.what() << "\n";

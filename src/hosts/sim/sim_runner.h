@@ -9,12 +9,19 @@
 
 namespace lorvan::sim {
 
+// Thrown by the `crash` command: the machine lost its power. No handler catches it (it is no
+// std::exception), so nothing more runs and nothing more is written.
+struct PowerLost {};
+
+// The exit status of a run that ended by a power cut, as a process killed by SIGKILL.
+constexpr int kCrashStatus = 137;
+
 class SimRunner {
  public:
   SimRunner(const std::string& program_dir, std::ostream& out, std::ostream& err);
 
   // Runs a script; the result is the exit status (0 ran to its end, 1 the program failed,
-  // 2 a script error).
+  // 2 a script error, 137 the machine lost its power).
   int Run(const std::string& script_text, const std::string& script_name);
 
   SimWorld world;

@@ -24,7 +24,13 @@ platform::VersionInfo SimAppInfo::Version() {
 }
 
 SimWorld::SimWorld(const std::string& dir) : program_dir(AbsoluteFolder(dir)) {
-  processes.on_start = [this](const std::string& command, int32_t task) { player.OnProgramStarted(command, task); };
+  processes.on_start = [this](const std::string& command, int32_t task) {
+    if (!player_quits) {
+      player.OnProgramStarted(command, task);
+    } else if (command.find("Hardstop") == std::string::npos) {
+      processes.End(task);
+    }
+  };
   // Only the running player's task has a window (an earlier player's task has ended, other
   // programs show none); Alt+F4 to it closes the player.
   processes.has_window = [this](int32_t task) { return task == player.task_id() && player.WindowPresent(); };

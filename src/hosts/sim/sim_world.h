@@ -41,6 +41,8 @@ struct SimWorld {
   explicit SimWorld(const std::string& program_dir);
 
   std::string program_dir;
+  // The player's program ends at once when started, without a window (`player quits 1`).
+  bool player_quits = false;
   SimEvents events;
   SimClock clock;
   SimPlayer player{clock};

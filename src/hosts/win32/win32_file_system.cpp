@@ -128,4 +128,17 @@ void Win32FileSystem::ReplaceFile(const std::string& path, const std::string& co
   }
 }
 
+void Win32FileSystem::RemoveFile(const std::string& path) {
+  if (!DeleteFileA(path.c_str())) {
+    const DWORD error = GetLastError();
+    if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) Fail(path, "remove it", error);
+  }
+}
+
+void Win32FileSystem::RenameFile(const std::string& from, const std::string& to) {
+  if (!MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    Fail(from, "rename it to " + to, GetLastError());
+  }
+}
+
 }  // namespace lorvan::win32

@@ -13,6 +13,8 @@ class Win32FileSystem : public platform::FileSystem {
   std::string ReadFile(const std::string& path) override;
   // A temporary file beside the target, written, flushed to the disk and moved over the target.
   void ReplaceFile(const std::string& path, const std::string& content) override;
+  void RemoveFile(const std::string& path) override;
+  void RenameFile(const std::string& from, const std::string& to) override;
 };
 
 }  // namespace lorvan::win32

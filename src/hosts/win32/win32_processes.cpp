@@ -121,8 +121,18 @@ int32_t Win32Processes::Shell(const std::string& command_line, int window_style)
     throw platform::StartError("cannot run \"" + command_line + "\": " + ErrorText(error));
   }
   CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
+  // The handle is kept so that the task's end can be seen and its id is not given to another.
+  started_[static_cast<int32_t>(pi.dwProcessId)] = pi.hProcess;
   return static_cast<int32_t>(pi.dwProcessId);
+}
+
+Win32Processes::~Win32Processes() {
+  for (auto& [task, handle] : started_) CloseHandle(handle);
+}
+
+bool Win32Processes::HasEnded(int32_t task_id) {
+  const auto it = started_.find(task_id);
+  return it != started_.end() && WaitForSingleObject(it->second, 0) == WAIT_OBJECT_0;
 }
 
 bool Win32Processes::AppActivate(int32_t task_id) {
