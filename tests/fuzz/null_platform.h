@@ -13,6 +13,7 @@ struct NullWorld : platform::WindowMessages, platform::Processes, platform::Port
   bool PostMessageA(platform::Hwnd, uint32_t, int32_t, int32_t) override { return false; }
   int32_t SendCopyData(platform::Hwnd, int32_t, const platform::CopyDataStruct&) override { return 0; }
   int32_t Shell(const std::string&, int) override { return 1; }
+  bool HasEnded(int32_t) override { return false; }
   bool AppActivate(int32_t) override { return false; }
   void SendKeys(const std::string&, bool) override {}
   void Out32(int16_t, int16_t) override {}
