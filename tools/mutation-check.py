@@ -14,6 +14,7 @@ import argparse
 import os
 import random
 import re
+import shutil
 import signal
 import subprocess
 import sys
@@ -26,6 +27,9 @@ SKIP_DIRS = ["src/hosts/win32"]
 # Test programs left out of every run: the soak repeats what the others check over a day of
 # virtual time, and takes minutes.
 SLOW_TESTS = {"test_soak"}
+
+# Programs that tests start as processes, with the test programs that start them (None: any).
+RUN_BY = {"lorvan": ["test_integration"], "lorvan-sim": None}
 
 COMPARISONS = [("==", "!="), ("!=", "=="), ("<=", ">"), (">=", "<"), ("<", ">="), (">", "<=")]
 
@@ -122,6 +126,11 @@ def test_programs(build):
                   and n not in SLOW_TESTS)
 
 
+def exe_stamp(build, exe):
+    path = os.path.join(build, exe)
+    return os.stat(path).st_mtime_ns if os.path.exists(path) else None
+
+
 def stamps(build, programs):
     return {p: os.stat(os.path.join(build, p)).st_mtime_ns for p in programs}
 
@@ -139,12 +148,62 @@ def run(cmd, timeout, cwd=None):
         return None, "timed out"
 
 
+def first_failure(build, programs, shards, jobs, timeout):
+    """The first of programs whose tests fail, or None. Each program runs as gtest shards, up to
+    jobs at once, since most of the time goes to waiting on outside processes. A shard that
+    fails is run once more on its own, so that a test slowed by the others' load is not taken
+    for a kill."""
+    pending = [(p, i) for p in programs for i in range(shards)]
+    running = {}
+    failed = None
+
+    def start(program, index):
+        env = dict(os.environ, GTEST_TOTAL_SHARDS=str(shards), GTEST_SHARD_INDEX=str(index))
+        proc = subprocess.Popen([os.path.join(build, program), "--gtest_fail_fast"], cwd=build, env=env,
+                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, start_new_session=True)
+        return proc, time.time()
+
+    while (pending or running) and not failed:
+        while pending and len(running) < jobs:
+            key = pending.pop(0)
+            running[key] = start(*key)
+        time.sleep(0.05)
+        for key, (proc, began) in list(running.items()):
+            if proc.poll() is None and time.time() - began < timeout:
+                continue
+            if proc.returncode is None:
+                os.killpg(proc.pid, signal.SIGKILL)
+                proc.wait()
+            del running[key]
+            if proc.returncode != 0:
+                env = dict(os.environ, GTEST_TOTAL_SHARDS=str(shards), GTEST_SHARD_INDEX=str(key[1]))
+                again = subprocess.Popen([os.path.join(build, key[0]), "--gtest_fail_fast"], cwd=build, env=env,
+                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                                         start_new_session=True)
+                try:
+                    code = again.wait(timeout=timeout)
+                except subprocess.TimeoutExpired:
+                    os.killpg(again.pid, signal.SIGKILL)
+                    again.wait()
+                    code = None
+                if code != 0:
+                    failed = key[0]
+                    break
+    for proc, _ in running.values():
+        if proc.poll() is None:
+            os.killpg(proc.pid, signal.SIGKILL)
+            proc.wait()
+    return failed
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--seed", type=int, default=2026)
     parser.add_argument("--count", type=int, default=150)
     parser.add_argument("--build", default=os.path.join(ROOT, "build-mutation"))
-    parser.add_argument("--timeout", type=int, default=300, help="seconds a test program may take")
+    parser.add_argument("--timeout", type=int, default=180, help="seconds a test shard may take")
+    parser.add_argument("--shards", type=int, default=3, help="gtest shards per test program")
+    parser.add_argument("--jobs", type=int, default=4, help="test shards run at once")
     parser.add_argument("--list", action="store_true", help="only print the sample")
     args = parser.parse_args()
 
@@ -160,15 +219,12 @@ def main():
     build = args.build
     if not os.path.exists(os.path.join(build, "build.ninja")):
         subprocess.run(["cmake", "-S", ROOT, "-B", build, "-G", "Ninja", "-DCMAKE_BUILD_TYPE=RelWithDebInfo",
-                        "-DLORVAN_BUILD_BENCH=OFF"], check=True, stdout=subprocess.DEVNULL)
+                        "-DLORVAN_BUILD_BENCH=OFF"] + (["-DCMAKE_EXE_LINKER_FLAGS=-fuse-ld=mold"] if shutil.which("mold") else []), check=True, stdout=subprocess.DEVNULL)
     print("mutation-check: building the unchanged tree in %s" % build, flush=True)
     subprocess.run(["cmake", "--build", build], check=True, stdout=subprocess.DEVNULL)
     programs = test_programs(build)
-    baseline_failures = []
-    for p in programs:
-        code, _ = run([os.path.join(build, p)], args.timeout, cwd=build)
-        if code != 0:
-            baseline_failures.append(p)
+    baseline_failures = [p for p in programs
+                         if first_failure(build, [p], args.shards, args.jobs, args.timeout)]
     if baseline_failures:
         print("mutation-check: the unchanged tree fails %s; fix that first" % ", ".join(baseline_failures))
         return 1
@@ -199,6 +255,7 @@ def main():
         mutated = lines[:number - 1] + [new_line] + lines[number:]
         current["path"], current["text"] = full, text
         before = stamps(build, programs)
+        before_exes = {exe: exe_stamp(build, exe) for exe in RUN_BY}
         try:
             with open(full, "w", encoding="utf-8", errors="surrogateescape", newline="") as f:
                 f.write("".join(mutated))
@@ -208,12 +265,12 @@ def main():
                 not_built += 1
             else:
                 reached = [p for p, t in stamps(build, programs).items() if t != before[p]]
-                verdict = "survived"
-                for p in reached:
-                    code, _ = run([os.path.join(build, p), "--gtest_fail_fast"], args.timeout, cwd=build)
-                    if code != 0:
-                        verdict = "killed by %s" % p
-                        break
+                # The test programs that run a changed program rather than link its code.
+                for exe, users in RUN_BY.items():
+                    if exe_stamp(build, exe) != before_exes[exe]:
+                        reached = sorted(set(reached) | set(users or programs))
+                failed = first_failure(build, reached, args.shards, args.jobs, args.timeout)
+                verdict = "killed by %s" % failed if failed else "survived"
                 if verdict == "survived":
                     survived.append("%s:%d: %s (%d test programs reached)" % (path, number, kind, len(reached)))
                 else:
