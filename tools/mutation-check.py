@@ -8,6 +8,8 @@ Each mutant is one of: a comparison flipped, an integer constant off by one, && 
 a statement removed, a returned value changed. A mutant is "killed" when a test program fails
 (or hangs past the time limit), "survived" when every test program it reaches passes, and "not
 built" when the change does not compile. Run by hand, not by CI: it rebuilds once per mutant.
+It works in the tree of tools/coverage.sh (build-coverage), so run that first and both figures
+come from one build.
 The source file is restored after every mutant, also when the run is interrupted.
 """
 import argparse
@@ -200,10 +202,10 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--seed", type=int, default=2026)
     parser.add_argument("--count", type=int, default=150)
-    parser.add_argument("--build", default=os.path.join(ROOT, "build-mutation"))
+    parser.add_argument("--build", default=os.path.join(ROOT, "build-coverage"))
     parser.add_argument("--timeout", type=int, default=180, help="seconds a test shard may take")
-    parser.add_argument("--shards", type=int, default=3, help="gtest shards per test program")
-    parser.add_argument("--jobs", type=int, default=4, help="test shards run at once")
+    parser.add_argument("--shards", type=int, default=4, help="gtest shards per test program")
+    parser.add_argument("--jobs", type=int, default=6, help="test shards run at once")
     parser.add_argument("--list", action="store_true", help="only print the sample")
     args = parser.parse_args()
 
@@ -218,8 +220,11 @@ def main():
 
     build = args.build
     if not os.path.exists(os.path.join(build, "build.ninja")):
-        subprocess.run(["cmake", "-S", ROOT, "-B", build, "-G", "Ninja", "-DCMAKE_BUILD_TYPE=RelWithDebInfo",
-                        "-DLORVAN_BUILD_BENCH=OFF"] + (["-DCMAKE_EXE_LINKER_FLAGS=-fuse-ld=mold"] if shutil.which("mold") else []), check=True, stdout=subprocess.DEVNULL)
+        # The tree of tools/coverage.sh: -O0 without debug information rebuilds a mutant fastest.
+        linker = " -fuse-ld=mold" if shutil.which("mold") else ""
+        subprocess.run(["cmake", "-S", ROOT, "-B", build, "-G", "Ninja", "-DCMAKE_BUILD_TYPE=Debug",
+                        "-DCMAKE_CXX_FLAGS_DEBUG=-O0", "-DLORVAN_BUILD_BENCH=OFF", "-DCMAKE_CXX_FLAGS=--coverage",
+                        "-DCMAKE_EXE_LINKER_FLAGS=--coverage" + linker], check=True, stdout=subprocess.DEVNULL)
     print("mutation-check: building the unchanged tree in %s" % build, flush=True)
     subprocess.run(["cmake", "--build", build], check=True, stdout=subprocess.DEVNULL)
     programs = test_programs(build)
