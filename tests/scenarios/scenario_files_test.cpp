@@ -1,0 +1,275 @@
+// Runs every scenario file of scripts/ on a fresh program folder and checks what each dump printed.
+//
+// A scenario file is a lorvan-sim script with the folder it runs on and what its dumps print:
+//   @music PATH         a file ("audio") or, ending in "/", a folder below Music/
+//   @file PATH TEXT     a file of the program folder holding TEXT
+//   @link PATH TARGET   a symbolic link of the program folder to TARGET
+//   @fifo PATH          a named pipe of the program folder
+//   @setting N VALUE    value line N (from 0) of the settings file
+//   @folder NAME        the program folder is the folder NAME below the temporary one
+//   @ignore LINE        output lines equal to LINE are left out (the refresh tick's queries)
+//   @exit N             this run ends with exit status N (0 unless given)
+//   @stderr TEXT        this run's standard error holds TEXT
+//   @error TEXT         this run is refused with status 2 and TEXT for the script line above
+//   @run                the lines that follow are the next run on the same folder
+//   indented lines      what the dump above them printed, one line each: {JSON} a line holding
+//                       at least these keys and values; "..." any number of lines; <FILE> the
+//                       PBM bitmap FILE of the program folder as `dump lcd` prints it; !<FILE>
+//                       anything but that bitmap; "^" what the dump before printed; else the
+//                       line itself. No lines: nothing printed.
+// Every other line is a script line. In @music, @file and literal lines \r \n \t \\ and \xNN
+// stand for their bytes; "<tmp>" in the output stands for the temporary folder's path.
+#include <sys/stat.h>
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <filesystem>
+#include <array>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+#include "hosts/sim/sim_runner.h"
+#include "support/program_folder.h"
+
+namespace lorvan::testing {
+namespace {
+
+namespace fs = std::filesystem;
+using nlohmann::json;
+
+const fs::path kScripts = fs::path(LORVAN_DATA_DIR) / ".." / "tests" / "scenarios" / "scripts";
+// Printed after every dump, so that a dump that prints nothing is seen too.
+constexpr const char* kMarker = "\x1e<end of dump>\n";
+
+struct Line {
+  int number;
+  std::string text;
+};
+
+struct ScriptRun {
+  std::string script;  // the file's lines, those of other runs and the directives left blank
+  std::vector<std::vector<Line>> expected;  // per dump
+  std::vector<int> dump_lines;              // the dump's line in the file
+  int exit_status = 0;
+  int last_script_line = 0;
+  std::vector<std::string> stderr_holds;
+};
+
+std::string Unescape(const std::string& s) {
+  std::string out;
+  for (size_t i = 0; i < s.size(); ++i) {
+    if (s[i] != '\\' || i + 1 == s.size()) {
+      out += s[i];
+      continue;
+    }
+    const char c = s[++i];
+    if (c == 'x' && i + 2 < s.size()) {
+      out += static_cast<char>(std::stoi(s.substr(i + 1, 2), nullptr, 16));
+      i += 2;
+    } else {
+      out += c == 'r' ? '\r' : c == 'n' ? '\n' : c == 't' ? '\t' : c;
+    }
+  }
+  return out;
+}
+
+// The bitmap file as `dump lcd` prints a picture: one line per row, '#' dark, '.' clear.
+std::vector<std::string> BitmapLines(const std::string& path) {
+  std::ifstream in(path);
+  std::string word, pixels;
+  for (int header = 0; header < 3 && in >> word;) {
+    if (word[0] == '#') std::getline(in, word);
+    else ++header;  // P1, width, height
+  }
+  for (char c; in >> c;) pixels += c == '1' ? '#' : '.';
+  std::vector<std::string> rows;
+  for (size_t at = 0; at + 128 <= pixels.size(); at += 128) rows.push_back(pixels.substr(at, 128));
+  return rows;
+}
+
+class ScenarioFile : public ::testing::TestWithParam<std::string> {
+ protected:
+  fs::path file() const { return kScripts / (GetParam() + ".scenario"); }
+
+  // Whether the printed lines from `at` on match the expected lines from `want` on.
+  bool Match(const std::vector<std::string>& got, size_t at, const std::vector<Line>& exp, size_t want) {
+    if (want == exp.size()) return at == got.size();
+    const std::string& e = exp[want].text;
+    if (e == "...") return Match(got, at, exp, want + 1) || (at < got.size() && Match(got, at + 1, exp, want));
+    if (e.starts_with('<')) {
+      const auto rows = BitmapLines(dir_ + "/" + e.substr(1, e.size() - 2));
+      if (got.size() - at < rows.size() || !std::equal(rows.begin(), rows.end(), got.begin() + at)) return false;
+      return Match(got, at + rows.size(), exp, want + 1);
+    }
+    if (e == "^") return got == previous_;
+    if (e.starts_with("!<")) return got != BitmapLines(dir_ + "/" + e.substr(2, e.size() - 3));
+    if (at == got.size()) return false;
+    if (e.starts_with('{')) {
+      const json w = json::parse(e), g = json::parse(got[at], nullptr, false);
+      if (!g.is_object()) return false;
+      for (const auto& [key, value] : w.items()) {
+        if (!g.contains(key) || g[key] != value) return false;
+      }
+    } else if (got[at] != Unescape(e)) {
+      return false;
+    }
+    return Match(got, at + 1, exp, want + 1);
+  }
+
+  std::vector<ScriptRun> Parse() {
+    std::ifstream in(file());
+    EXPECT_TRUE(in) << file();
+    std::vector<ScriptRun> runs(1);
+    Settings settings;
+    std::vector<std::array<std::string, 3>> files;  // kind (file, folder, link, fifo), path, content
+    std::string folder;
+    int number = 0;
+    for (std::string text; std::getline(in, text);) {
+      ++number;
+      for (ScriptRun& r : runs) r.script += "\n";
+      ScriptRun& run = runs.back();
+      const auto arg = [&](size_t n) { return text.substr(std::min(text.size(), n)); };
+      if (text.empty() || text[0] == '#') continue;
+      if (text.starts_with("  ")) {
+        if (run.expected.empty()) ADD_FAILURE_AT(file().c_str(), number) << "expected output without a dump";
+        else run.expected.back().push_back({number, arg(2)});
+      } else if (text.starts_with("@music ")) {
+        const std::string path = Unescape(arg(7));
+        files.push_back({path.ends_with('/') ? "folder" : "file", "Music/" + path, "audio"});
+      } else if (text.starts_with("@file ") || text.starts_with("@link ")) {
+        const size_t blank = text.find(' ', 6);
+        files.push_back({text.substr(1, 4), Unescape(text.substr(6, blank - 6)), Unescape(arg(blank + 1))});
+      } else if (text.starts_with("@fifo ")) {
+        files.push_back({"fifo", Unescape(arg(6)), ""});
+      } else if (text.starts_with("@setting ")) {
+        const size_t blank = text.find(' ', 9);
+        settings[std::stoi(text.substr(9, blank - 9))] = arg(blank + 1);
+      } else if (text.starts_with("@folder ")) {
+        folder = arg(8);
+      } else if (text.starts_with("@ignore ")) {
+        ignored_.push_back(Unescape(arg(8)));
+      } else if (text.starts_with("@exit ")) {
+        run.exit_status = std::stoi(arg(6));
+      } else if (text.starts_with("@stderr ")) {
+        run.stderr_holds.push_back(arg(8));
+      } else if (text.starts_with("@error ")) {
+        run.exit_status = 2;
+        run.stderr_holds.push_back(file().filename().string() + ":" + std::to_string(run.last_script_line) + ":");
+        run.stderr_holds.push_back(arg(7));
+      } else if (text == "@run") {
+        runs.emplace_back();
+        runs.back().script = std::string(number, '\n');
+      } else if (text[0] == '@') {
+        ADD_FAILURE_AT(file().c_str(), number) << "unknown directive: " << text;
+      } else {
+        run.script.pop_back();
+        run.script += text + "\n";
+        run.last_script_line = number;
+        if (text.starts_with("dump ") && !text.starts_with("dump png")) {
+          run.expected.emplace_back();
+          run.dump_lines.push_back(number);
+        }
+      }
+    }
+    box_ = std::make_unique<ProgramFolder>(settings);
+    dir_ = box_->path();
+    if (!folder.empty()) {
+      dir_ += "/" + folder;
+      fs::create_directory(dir_);
+      for (const char* entry : {"Lorvan.ini", "Help.txt", "Music", "CD", "Fonts", "Bitmaps"}) {
+        fs::copy(box_->path() + "/" + entry, dir_ + "/" + entry, fs::copy_options::recursive);
+      }
+    }
+    for (const auto& [kind, path, content] : files) {
+      const std::string full = dir_ + "/" + path;
+      fs::create_directories(fs::path(full).parent_path());
+      if (kind == "folder") fs::create_directories(full);
+      if (kind == "file") box_->Write(fs::relative(full, box_->path()).string(), content);
+      if (kind == "link") fs::create_symlink(content, full);
+      if (kind == "fifo") {
+        EXPECT_EQ(mkfifo(full.c_str(), 0644), 0) << full;
+      }
+    }
+    return runs;
+  }
+
+  // Runs the script with a marker after every dump; the result is the exit status.
+  int RunScript(const ScriptRun& run, std::string& out, std::string& err) {
+    std::ostringstream o, e;
+    sim::SimRunner runner(dir_, o, e);
+    for (const char* verb : {"dump state", "dump lcd", "dump picture", "dump messages", "dump events", "dump port",
+                             "dump file"}) {
+      size_t words = 0;
+      const sim::ScriptCommand dump = *runner.commands.Find(sim::Words{"dump", verb + 5, "x"}, words);
+      runner.commands.Add(verb, {dump.check, [dump, &o](const sim::Words& a) {
+                                   dump.run(a);
+                                   o << kMarker;
+                                 }});
+    }
+    const int status = runner.Run(run.script, file().filename().string());
+    out = o.str();
+    err = e.str();
+    return status;
+  }
+
+  // The run's output, one list of lines per dump.
+  std::vector<std::vector<std::string>> Blocks(std::string text) {
+    for (size_t at; (at = text.find(box_->path())) != std::string::npos;) text.replace(at, box_->path().size(), "<tmp>");
+    std::vector<std::vector<std::string>> blocks;
+    for (size_t at = 0, end; (end = text.find(kMarker, at)) != std::string::npos; at = end + std::strlen(kMarker)) {
+      std::istringstream in(text.substr(at, end - at));
+      blocks.emplace_back();
+      for (std::string line; std::getline(in, line);) {
+        if (std::find(ignored_.begin(), ignored_.end(), line) == ignored_.end()) blocks.back().push_back(line);
+      }
+    }
+    return blocks;
+  }
+
+  std::unique_ptr<ProgramFolder> box_;
+  std::string dir_;
+  std::vector<std::string> ignored_;
+  std::vector<std::string> previous_;
+};
+
+TEST_P(ScenarioFile, DumpsPrintWhatTheFileExpects) {
+  for (const ScriptRun& run : Parse()) {
+    std::string out, err;
+    const int status = RunScript(run, out, err);
+    const int line = run.last_script_line;
+    if (status != run.exit_status) {
+      ADD_FAILURE_AT(file().c_str(), line) << "exit status " << status << ", not " << run.exit_status << "\n" << err;
+    }
+    for (const auto& text : run.stderr_holds) {
+      if (err.find(text) == std::string::npos) ADD_FAILURE_AT(file().c_str(), line) << "no \"" << text << "\" in:\n" << err;
+    }
+    if (status == 2 && !out.empty()) ADD_FAILURE_AT(file().c_str(), line) << "a refused script printed " << out;
+    const auto blocks = Blocks(out);
+    for (size_t i = 0; i < run.expected.size(); ++i) {
+      const std::vector<std::string> got = i < blocks.size() ? blocks[i] : std::vector<std::string>{};
+      if (!Match(got, 0, run.expected[i], 0)) {
+        std::string printed;
+        for (const auto& line : got) printed += "  " + line + "\n";
+        ADD_FAILURE_AT(file().c_str(), run.dump_lines[i]) << "this dump printed:\n" << printed;
+      }
+      previous_ = got;
+    }
+  }
+}
+
+std::vector<std::string> ScenarioNames() {
+  std::vector<std::string> names;
+  for (const auto& e : fs::directory_iterator(kScripts)) {
+    if (e.path().extension() == ".scenario") names.push_back(e.path().stem().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+INSTANTIATE_TEST_SUITE_P(Scripts, ScenarioFile, ::testing::ValuesIn(ScenarioNames()),
+                         [](const auto& info) { return info.param; });
+
+}  // namespace
+}  // namespace lorvan::testing
