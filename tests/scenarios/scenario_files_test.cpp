@@ -17,7 +17,9 @@
 //                       PBM bitmap FILE of the program folder as `dump lcd` prints it; !<FILE>
 //                       anything but that bitmap; "^" what the dump before printed; else the
 //                       line itself. No lines: nothing printed.
-// Every other line is a script line. In @music, @file and literal lines \r \n \t \\ and \xNN
+// Every other line is a script line; besides lorvan-sim's commands there are two faults of the
+// disk: "fail STEP" makes every later STEP of a file write fail (a full disk, a refused rename),
+// "cut STEP N" cuts the power the N-th time from now that a file write reaches STEP. In @music, @file and literal lines \r \n \t \\ and \xNN
 // stand for their bytes; "<tmp>" in the output stands for the temporary folder's path.
 #include <sys/stat.h>
 
@@ -208,6 +210,24 @@ class ScenarioFile : public ::testing::TestWithParam<std::string> {
                                    o << kMarker;
                                  }});
     }
+    const auto step = [](const sim::Words& a, size_t end) {
+      std::string s = a.at(0);
+      for (size_t i = 1; i < end; ++i) s += " " + a[i];
+      return s;
+    };
+    runner.commands.Add("fail", {nullptr, [&runner, step](const sim::Words& a) {
+                                   runner.world.files.fault_injection = [s = step(a, a.size())](const std::string& at) {
+                                     return at != s;
+                                   };
+                                 }});
+    runner.commands.Add("cut", {nullptr, [&runner, step](const sim::Words& a) {
+                                  auto seen = std::make_shared<int>(0);
+                                  runner.world.files.fault_injection = [s = step(a, a.size() - 1), n = std::stoi(a.back()),
+                                                                        seen](const std::string& at) {
+                                    if (at == s && ++*seen == n) throw sim::PowerLost();
+                                    return true;
+                                  };
+                                }});
     const int status = runner.Run(run.script, file().filename().string());
     out = o.str();
     err = e.str();
