@@ -3,8 +3,6 @@
 // A scenario file is a lorvan-sim script with the folder it runs on and what its dumps print:
 //   @music PATH         a file ("audio") or, ending in "/", a folder below Music/
 //   @file PATH TEXT     a file of the program folder holding TEXT
-//   @link PATH TARGET   a symbolic link of the program folder to TARGET
-//   @fifo PATH          a named pipe of the program folder
 //   @setting N VALUE    value line N (from 0) of the settings file
 //   @folder NAME        the program folder is the folder NAME below the temporary one
 //   @ignore LINE        output lines equal to LINE are left out (the refresh tick's queries)
@@ -19,7 +17,9 @@
 //                       line itself. No lines: nothing printed.
 // Every other line is a script line; besides lorvan-sim's commands there are two faults of the
 // disk: "fail STEP" makes every later STEP of a file write fail (a full disk, a refused rename),
-// "cut STEP N" cuts the power the N-th time from now that a file write reaches STEP. In @music, @file and literal lines \r \n \t \\ and \xNN
+// "cut STEP N" cuts the power the N-th time from now that a file write reaches STEP; and the
+// world outside the program changes its folder: "remove PATH", "mkdir PATH", "rename PATH TO"
+// (a PATH that is not there is left alone), "link PATH TARGET" (a symbolic link), "fifo PATH". In @music, @file and literal lines \r \n \t \\ and \xNN
 // stand for their bytes; "<tmp>" in the output stands for the temporary folder's path.
 #include <sys/stat.h>
 
@@ -125,7 +125,7 @@ class ScenarioFile : public ::testing::TestWithParam<std::string> {
     EXPECT_TRUE(in) << file();
     std::vector<ScriptRun> runs(1);
     Settings settings;
-    std::vector<std::array<std::string, 3>> files;  // kind (file, folder, link, fifo), path, content
+    std::vector<std::array<std::string, 3>> files;  // kind (file, folder), path, content
     std::string folder;
     int number = 0;
     for (std::string text; std::getline(in, text);) {
@@ -140,11 +140,9 @@ class ScenarioFile : public ::testing::TestWithParam<std::string> {
       } else if (text.starts_with("@music ")) {
         const std::string path = Unescape(arg(7));
         files.push_back({path.ends_with('/') ? "folder" : "file", "Music/" + path, "audio"});
-      } else if (text.starts_with("@file ") || text.starts_with("@link ")) {
+      } else if (text.starts_with("@file ")) {
         const size_t blank = text.find(' ', 6);
-        files.push_back({text.substr(1, 4), Unescape(text.substr(6, blank - 6)), Unescape(arg(blank + 1))});
-      } else if (text.starts_with("@fifo ")) {
-        files.push_back({"fifo", Unescape(arg(6)), ""});
+        files.push_back({"file", text.substr(6, blank - 6), Unescape(arg(blank + 1))});
       } else if (text.starts_with("@setting ")) {
         const size_t blank = text.find(' ', 9);
         settings[std::stoi(text.substr(9, blank - 9))] = arg(blank + 1);
@@ -189,10 +187,6 @@ class ScenarioFile : public ::testing::TestWithParam<std::string> {
       fs::create_directories(fs::path(full).parent_path());
       if (kind == "folder") fs::create_directories(full);
       if (kind == "file") box_->Write(fs::relative(full, box_->path()).string(), content);
-      if (kind == "link") fs::create_symlink(content, full);
-      if (kind == "fifo") {
-        EXPECT_EQ(mkfifo(full.c_str(), 0644), 0) << full;
-      }
     }
     return runs;
   }
@@ -228,6 +222,15 @@ class ScenarioFile : public ::testing::TestWithParam<std::string> {
                                     return true;
                                   };
                                 }});
+    const auto at = [this](const sim::Words& a, size_t i) { return fs::path(dir_) / a.at(i); };
+    runner.commands.Add("remove", {nullptr, [at](const sim::Words& a) { fs::remove_all(at(a, 0)); }});
+    runner.commands.Add("mkdir", {nullptr, [at](const sim::Words& a) { fs::create_directories(at(a, 0)); }});
+    runner.commands.Add("rename", {nullptr, [at](const sim::Words& a) {
+                                     std::error_code ec;
+                                     fs::rename(at(a, 0), at(a, 1), ec);
+                                   }});
+    runner.commands.Add("link", {nullptr, [at](const sim::Words& a) { fs::create_symlink(a.at(1), at(a, 0)); }});
+    runner.commands.Add("fifo", {nullptr, [at](const sim::Words& a) { mkfifo(at(a, 0).c_str(), 0644); }});
     const int status = runner.Run(run.script, file().filename().string());
     out = o.str();
     err = e.str();

@@ -2,6 +2,7 @@
 // world, with the program's invariants checked after every event.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <fstream>
 #include <random>
@@ -77,29 +78,28 @@ class Soak : public ::testing::Test {
     const app::SharedState& s = f.state;
     const int n = f.lstFileEntries.ListCount();
     SCOPED_TRACE("after script line " + std::to_string(line));
-    ASSERT_GE(s.giCursorRow, 0);
-    ASSERT_LE(s.giCursorRow, 4);
-    ASSERT_GE(s.giListRow, 0);
-    ASSERT_LE(s.giListRow, 4);
-    ASSERT_GE(s.giListTop, 0);
-    if (n > 0 && s.glMediaSource != -1) {
-      ASSERT_LT(s.giListTop + s.giListRow, n);
-      ASSERT_GE(s.giSelectedEntryNr, 1);
-      ASSERT_LE(s.giSelectedEntryNr, n);
+    const bool listed = n > 0 && s.glMediaSource != -1;
+    const struct {
+      const char* name;
+      int64_t value, low, high;
+    } ranges[] = {
+        {"cursor row", s.giCursorRow, 0, 4},
+        {"list row", s.giListRow, 0, 4},
+        {"list top", s.giListTop, 0, listed ? n - 1 - s.giListRow : INT64_MAX},
+        {"selected entry", s.giSelectedEntryNr, listed ? 1 : INT64_MIN, listed ? n : INT64_MAX},
+        {"preview lines", f.lstFilePreview.ListCount(), 0, 5},
+        {"folder depth", s.giFolderDepth, 0, app::kStackDepths},  // 21 folders entered fill the stacks
+        {"screen mode", s.glScreenMode, 1, 3},
+        {"equalizer band", f.miEqBand, 0, 9},
+        {"help page", s.giHelpPage, 0, s.giHelpPageCount},
+        {"progress", s.giPlayProgress, 0, INT64_MAX},
+        {"volume", s.giVolume, 0, 255},
+    };
+    for (const auto& range : ranges) {
+      ASSERT_TRUE(range.value >= range.low && range.value <= range.high) << range.name << " " << range.value;
     }
-    ASSERT_LE(f.lstFilePreview.ListCount(), 5);
-    ASSERT_GE(s.giFolderDepth, 0);
-    ASSERT_LE(s.giFolderDepth, app::kStackDepths);  // 21 folders entered fill the stacks
-    ASSERT_TRUE(s.glScreenMode == 1 || s.glScreenMode == 2 || s.glScreenMode == 3) << s.glScreenMode;
     ASSERT_TRUE(s.glPlayState == 0 || s.glPlayState == 1 || s.glPlayState == 3) << s.glPlayState;
     ASSERT_TRUE(s.glMediaSource == -1 || (s.glMediaSource >= 1 && s.glMediaSource <= 3)) << s.glMediaSource;
-    ASSERT_GE(f.miEqBand, 0);
-    ASSERT_LE(f.miEqBand, 9);
-    ASSERT_GE(s.giHelpPage, 0);
-    ASSERT_LE(s.giHelpPage, s.giHelpPageCount);
-    ASSERT_GE(s.giPlayProgress, 0);
-    ASSERT_GE(s.giVolume, 0);
-    ASSERT_LE(s.giVolume, 255);
     ASSERT_TRUE(f.Running());
     // The settings file is always loadable.
     app::SharedState loaded;
