@@ -86,13 +86,12 @@ void RemoveAt(int dirfd, const std::string& name) {
 }
 
 // Lays out a program folder "box" in the sandbox: settings, help file, the shipped fonts and
-// bitmaps, an empty music root, and the folder "outside" beside it.
+// bitmaps and an empty music root.
 std::string LayOut(const TempDir& sandbox, const Settings& settings) {
   sandbox.Write("box/Lorvan.ini", settings.Text({"// hardening settings"}));
   sandbox.Write("box/Help.txt", "' help\r\n40\r\nP\tPlay\r\nS\tStop\r\n\r\nN\tNext\r\n\r\nH\tHelp\r\n");
   sandbox.Mkdir("box/Music");
   sandbox.Mkdir("box/CD");
-  sandbox.Write("outside/victim.txt", "not the program's\n");
   const fs::path data(LORVAN_DATA_DIR);
   for (const char* sub : {"Fonts", "Bitmaps"}) {
     fs::copy(data / sub, fs::path(sandbox.path()) / "box" / sub, fs::copy_options::recursive);
@@ -139,16 +138,6 @@ int MakeChain(const std::string& parent, const std::vector<std::string>& names, 
   return made;
 }
 
-Loaded LoadProgram(const std::string& program_dir) {
-  const ScenarioResult r = RunScenario(program_dir, "start\ndump state\n");
-  Loaded l;
-  l.exit_status = r.exit_status;
-  l.err = r.err;
-  const auto lines = r.OutLines();
-  if (r.exit_status == 0 && lines.size() == 1) l.state = nlohmann::json::parse(lines[0]);
-  return l;
-}
-
 HardBox::HardBox(const Settings& settings)
     : dir_(LayOut(sandbox_, settings)), runner(dir_, out, err) {
   runner.commands.Add("probe", {[this](const sim::Words& a) -> std::optional<std::string> {
@@ -163,25 +152,13 @@ HardBox::~HardBox() {
   RemoveTree(sandbox_.path() + "/box");
 }
 
-std::vector<nlohmann::json> HardBox::Events() {
-  std::vector<nlohmann::json> v;
-  for (const auto& line : runner.world.events.Take()) v.push_back(nlohmann::json::parse(line));
-  return v;
-}
-
 std::vector<nlohmann::json> HardBox::MessageBoxes() {
   std::vector<nlohmann::json> v;
-  for (auto& e : Events()) {
+  for (const auto& line : runner.world.events.Take()) {
+    auto e = nlohmann::json::parse(line);
     if (e["event"] == "msgbox") v.push_back(std::move(e));
   }
   return v;
-}
-
-std::string HardBox::Read(const std::string& relative) const { return sandbox_.Read("box/" + relative); }
-
-bool HardBox::Exists(const std::string& relative) const {
-  struct stat st {};
-  return lstat((dir_ + "/" + relative).c_str(), &st) == 0;
 }
 
 bool HardBox::Select(const std::string& entry) {
@@ -190,12 +167,10 @@ bool HardBox::Select(const std::string& entry) {
   return n > 0 && state().gsSelectedEntry == entry;
 }
 
-bool HardBox::PanelShowsPicture() { return PanelShows(runner.form.picLcd); }
-
-bool HardBox::PanelShows(const lcd::Picture& bitmap) {
+bool HardBox::PanelShowsPicture() {
   for (int y = 0; y < lcd::kLcdHeight; ++y) {
     for (int x = 0; x < lcd::kLcdWidth; ++x) {
-      if (runner.world.port.panel.Pixel(x, y) != lcd::IsSetPixel(bitmap.Point(x, y))) return false;
+      if (runner.world.port.panel.Pixel(x, y) != lcd::IsSetPixel(runner.form.picLcd.Point(x, y))) return false;
     }
   }
   return true;

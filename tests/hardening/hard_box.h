@@ -27,14 +27,6 @@ void RemoveTree(const std::string& folder);
 // before, so that the whole path may exceed the system's limit; returns how many were made.
 int MakeChain(const std::string& parent, const std::vector<std::string>& names, const std::string& file_at_bottom);
 
-// A program folder's settings as the program loads them: exit status 0 and the state.
-struct Loaded {
-  int exit_status = -1;
-  std::string err;
-  nlohmann::json state;
-};
-Loaded LoadProgram(const std::string& program_dir);
-
 class HardBox {
  public:
   explicit HardBox(const Settings& settings = Settings());
@@ -42,11 +34,9 @@ class HardBox {
   HardBox(const HardBox&) = delete;
   HardBox& operator=(const HardBox&) = delete;
 
-  // The program folder, its music root and the sandbox around them.
+  // The program folder and its music root.
   const std::string& dir() const { return dir_; }
   std::string music() const { return dir_ + "/Music"; }
-  std::string outside() const { return sandbox_.path() + "/outside"; }
-  const std::string& sandbox() const { return sandbox_.path(); }
 
   // A script line "probe NAME" runs fn at its time.
   void Probe(const std::string& name, std::function<void()> fn) { probes_[name] = std::move(fn); }
@@ -56,17 +46,13 @@ class HardBox {
   app::SharedState& state() { return runner.form.state; }
   sim::SimWorld& world() { return runner.world; }
 
-  // The outside events since the previous call, parsed.
-  std::vector<nlohmann::json> Events();
-  // Only the message boxes among the outside events since the previous call.
+  // The message boxes among the outside events since the previous call.
   std::vector<nlohmann::json> MessageBoxes();
   // Writes a file below the program folder (folders on the way are made).
   void Write(const std::string& relative, const std::string& content = "audio") const {
     sandbox_.Write("box/" + relative, content);
   }
-  std::string SettingsText() const { return Read("Lorvan.ini"); }
-  std::string Read(const std::string& relative) const;
-  bool Exists(const std::string& relative) const;
+  std::string Read(const std::string& relative) const { return sandbox_.Read("box/" + relative); }
 
   // Moves the cursor with the Next key until the entry is highlighted; false if it is not listed.
   bool Select(const std::string& entry);
@@ -74,8 +60,6 @@ class HardBox {
   // The panel shows the frame the program composed last, and it is the browser screen of
   // the MP3 source (its symbol above the status line).
   bool PanelShowsPicture();
-  // The panel shows exactly this full-screen bitmap.
-  bool PanelShows(const lcd::Picture& bitmap);
   bool BrowserOnPanel();
 
   // The sandbox before a run; afterwards nothing in it may differ but the settings file and

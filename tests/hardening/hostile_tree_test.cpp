@@ -28,7 +28,7 @@ using ::testing::IsEmpty;
 void ExpectCleanWayOut(HardBox& b) {
   EXPECT_FALSE(b.form().Running());
   EXPECT_THAT(b.SandboxChanges(), IsEmpty());
-  const Loaded next = LoadProgram(b.dir());
+  const ScenarioResult next = RunScenario(b.dir(), "start\n");
   EXPECT_EQ(next.exit_status, 0) << next.err;
 }
 

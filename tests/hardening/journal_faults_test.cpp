@@ -3,6 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 
 #include "hardening/hard_box.h"
 #include "navigation/resume_journal.h"
@@ -44,15 +46,15 @@ TEST(ResumeJournal, ADamagedOrForeignJournalIsSetAsideAndToldOnce) {
     HardBox b;
     Arrange(b);
     b.Write("Lorvan.resume", c.content);
-    const std::string settings = b.SettingsText();
+    const std::string settings = b.Read("Lorvan.ini");
     ASSERT_EQ(b.Run("start\nwait 100\n"), 0) << b.err.str();
     const auto boxes = b.MessageBoxes();
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_THAT(boxes[0]["text"].get<std::string>(), HasSubstr("Lorvan.resume"));
     EXPECT_THAT(boxes[0]["text"].get<std::string>(), HasSubstr(c.told));
     EXPECT_EQ(b.Read(std::string("Lorvan.resume") + c.aside), c.content);
-    EXPECT_FALSE(b.Exists("Lorvan.resume"));
-    EXPECT_EQ(b.SettingsText(), settings) << "the bookmark stays as the settings had it";
+    EXPECT_FALSE(std::filesystem::exists(b.dir() + "/Lorvan.resume"));
+    EXPECT_EQ(b.Read("Lorvan.ini"), settings) << "the bookmark stays as the settings had it";
     EXPECT_TRUE(b.form().Running()) << "start-up went on";
 
     const ScenarioResult again = RunScenario(b.dir(), "start\ndump events\n");
