@@ -11,10 +11,10 @@
 //   @error TEXT         this run is refused with status 2 and TEXT for the script line above
 //   @run                the lines that follow are the next run on the same folder
 //   indented lines      what the dump above them printed, one line each: {JSON} a line holding
-//                       at least these keys and values; "..." any number of lines; <FILE> the
-//                       PBM bitmap FILE of the program folder as `dump lcd` prints it; !<FILE>
-//                       anything but that bitmap; "^" what the dump before printed; else the
-//                       line itself. No lines: nothing printed.
+//                       at least these keys and values; "..." any number of lines; "^" what the
+//                       dump before printed; <FILE> (alone) the PBM bitmap FILE of the program
+//                       folder as `dump lcd` prints it, !<FILE> anything but that; else the line
+//                       itself. No lines: nothing printed.
 // Every other line is a script line; besides lorvan-sim's commands there are two faults of the
 // disk: "fail STEP" makes every later STEP of a file write fail (a full disk, a refused rename),
 // "cut STEP N" cuts the power the N-th time from now that a file write reaches STEP; and the
@@ -27,7 +27,6 @@
 #include <nlohmann/json.hpp>
 
 #include <filesystem>
-#include <array>
 #include <cstring>
 #include <fstream>
 #include <sstream>
@@ -45,14 +44,9 @@ const fs::path kScripts = fs::path(LORVAN_DATA_DIR) / ".." / "tests" / "scenario
 // Printed after every dump, so that a dump that prints nothing is seen too.
 constexpr const char* kMarker = "\x1e<end of dump>\n";
 
-struct Line {
-  int number;
-  std::string text;
-};
-
 struct ScriptRun {
   std::string script;  // the file's lines, those of other runs and the directives left blank
-  std::vector<std::vector<Line>> expected;  // per dump
+  std::vector<std::vector<std::string>> expected;  // per dump
   std::vector<int> dump_lines;              // the dump's line in the file
   int exit_status = 0;
   int last_script_line = 0;
@@ -96,17 +90,15 @@ class ScenarioFile : public ::testing::TestWithParam<std::string> {
   fs::path file() const { return kScripts / (GetParam() + ".scenario"); }
 
   // Whether the printed lines from `at` on match the expected lines from `want` on.
-  bool Match(const std::vector<std::string>& got, size_t at, const std::vector<Line>& exp, size_t want) {
+  bool Match(const std::vector<std::string>& got, size_t at, const std::vector<std::string>& exp, size_t want) {
     if (want == exp.size()) return at == got.size();
-    const std::string& e = exp[want].text;
+    const std::string& e = exp[want];
     if (e == "...") return Match(got, at, exp, want + 1) || (at < got.size() && Match(got, at + 1, exp, want));
-    if (e.starts_with('<')) {
-      const auto rows = BitmapLines(dir_ + "/" + e.substr(1, e.size() - 2));
-      if (got.size() - at < rows.size() || !std::equal(rows.begin(), rows.end(), got.begin() + at)) return false;
-      return Match(got, at + rows.size(), exp, want + 1);
-    }
     if (e == "^") return got == previous_;
-    if (e.starts_with("!<")) return got != BitmapLines(dir_ + "/" + e.substr(2, e.size() - 3));
+    if (e.ends_with('>')) {  // the whole dump is, or with "!" is not, the bitmap
+      const size_t open = e.find('<');
+      return (got == BitmapLines(dir_ + "/" + e.substr(open + 1, e.size() - open - 2))) == (open == 0);
+    }
     if (at == got.size()) return false;
     if (e.starts_with('{')) {
       const json w = json::parse(e), g = json::parse(got[at], nullptr, false);
@@ -125,7 +117,7 @@ class ScenarioFile : public ::testing::TestWithParam<std::string> {
     EXPECT_TRUE(in) << file();
     std::vector<ScriptRun> runs(1);
     Settings settings;
-    std::vector<std::array<std::string, 3>> files;  // kind (file, folder), path, content
+    std::vector<std::pair<std::string, std::string>> files;  // path (a folder ends with "/"), content
     std::string folder;
     int number = 0;
     for (std::string text; std::getline(in, text);) {
@@ -136,13 +128,13 @@ class ScenarioFile : public ::testing::TestWithParam<std::string> {
       if (text.empty() || text[0] == '#') continue;
       if (text.starts_with("  ")) {
         if (run.expected.empty()) ADD_FAILURE_AT(file().c_str(), number) << "expected output without a dump";
-        else run.expected.back().push_back({number, arg(2)});
+        else run.expected.back().push_back(arg(2));
       } else if (text.starts_with("@music ")) {
         const std::string path = Unescape(arg(7));
-        files.push_back({path.ends_with('/') ? "folder" : "file", "Music/" + path, "audio"});
+        files.emplace_back("Music/" + path, "audio");
       } else if (text.starts_with("@file ")) {
         const size_t blank = text.find(' ', 6);
-        files.push_back({"file", text.substr(6, blank - 6), Unescape(arg(blank + 1))});
+        files.emplace_back(text.substr(6, blank - 6), Unescape(arg(blank + 1)));
       } else if (text.starts_with("@setting ")) {
         const size_t blank = text.find(' ', 9);
         settings[std::stoi(text.substr(9, blank - 9))] = arg(blank + 1);
@@ -182,11 +174,10 @@ class ScenarioFile : public ::testing::TestWithParam<std::string> {
         fs::copy(box_->path() + "/" + entry, dir_ + "/" + entry, fs::copy_options::recursive);
       }
     }
-    for (const auto& [kind, path, content] : files) {
+    for (const auto& [path, content] : files) {
       const std::string full = dir_ + "/" + path;
-      fs::create_directories(fs::path(full).parent_path());
-      if (kind == "folder") fs::create_directories(full);
-      if (kind == "file") box_->Write(fs::relative(full, box_->path()).string(), content);
+      if (path.ends_with('/')) fs::create_directories(full);
+      else box_->Write(fs::relative(full, box_->path()).string(), content);
     }
     return runs;
   }
