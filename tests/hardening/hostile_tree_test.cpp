@@ -4,7 +4,6 @@
 // crashes nor hangs, lists what can be listed, keeps the panel drawn, writes nothing but its
 // settings file, and that file loads again after the way out.
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <gmock/gmock.h>
