@@ -15,19 +15,20 @@
 //                       dump before printed; <FILE> (alone) the PBM bitmap FILE of the program
 //                       folder as `dump lcd` prints it, !<FILE> anything but that; else the line
 //                       itself. No lines: nothing printed.
-// Every other line is a script line; besides lorvan-sim's commands there are two faults of the
+// Every other line is a script line. Besides lorvan-sim's commands there are two faults of the
 // disk: "fail STEP" makes every later STEP of a file write fail (a full disk, a refused rename),
 // "cut STEP N" cuts the power the N-th time from now that a file write reaches STEP; and the
 // world outside the program changes its folder: "remove PATH", "mkdir PATH", "rename PATH TO"
-// (a PATH that is not there is left alone), "link PATH TARGET" (a symbolic link), "fifo PATH". In @music, @file and literal lines \r \n \t \\ and \xNN
-// stand for their bytes; "<tmp>" in the output stands for the temporary folder's path.
+// (a PATH that is not there is left alone), "link PATH TARGET" (a symbolic link), "fifo PATH".
+// In @music, @file and literal lines \r \n \t \\ and \xNN stand for their bytes; "<tmp>" in
+// the output stands for the temporary folder's path.
 #include <sys/stat.h>
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-#include <filesystem>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
