@@ -1,3 +1,4 @@
+// The order in which an NTFS folder lists names, which the POSIX hosts give every listing.
 #include "hosts/posix/ntfs_name_order.h"
 
 #include <gtest/gtest.h>

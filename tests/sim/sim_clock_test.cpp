@@ -1,3 +1,4 @@
+// The simulated clock: date and time across midnight and years, and the 32-bit tick counter.
 #include "hosts/sim/sim_clock.h"
 
 #include <gtest/gtest.h>
