@@ -1,6 +1,6 @@
-// The resume bookmark: store, restore, resume, and the way through the settings file.
+// The resume keys: store, resume, and the bookmark's way through the settings file.
 #include "app/ini_file.h"
-#include "nav_fixture.h"
+#include "box.h"
 #include "navigation/resume.h"
 
 namespace lorvan::testing {
@@ -8,44 +8,6 @@ namespace {
 
 using navigation::HandleResumeData;
 using Pos = std::pair<int, int>;
-
-TEST_F(NavTest, StoreAndRestoreCopyTheWholeBrowserPosition) {
-  Start({"A/B/x.mp3"});
-  s().gsAudioDir = "Music/A/B/";
-  s().giListTop = 3;
-  s().giListRow = 2;
-  s().giFolderDepth = 2;
-  s().giDepthListTop[0] = 7;
-  s().giDepthListRow[1] = 4;
-  HandleResumeData(s(), f().goWinamp(), navigation::kResumeStore);
-  EXPECT_EQ(s().gsLastResumeMp3AudioDir, "Music/A/B/");
-  EXPECT_EQ(s().glLastResumeMp3PlayPos, -1);  // the player is not playing
-  s().gsAudioDir = "elsewhere/";
-  s().giListTop = s().giListRow = s().giFolderDepth = 0;
-  s().giDepthListTop.fill(9);
-  s().giDepthListRow.fill(9);
-  HandleResumeData(s(), f().goWinamp(), navigation::kResumeRestore);
-  EXPECT_EQ(s().gsAudioDir, "Music/A/B/");
-  EXPECT_EQ(Window(), Pos(3, 2));
-  EXPECT_EQ(s().giFolderDepth, 2);
-  EXPECT_EQ(s().giDepthListTop[0], 7);
-  EXPECT_EQ(s().giDepthListRow[1], 4);
-  EXPECT_EQ(s().giDepthListTop[5], 0);
-  EXPECT_EQ(s().glMp3PlayPos, -1);
-  HandleResumeData(s(), f().goWinamp(), navigation::kResumeClear);
-  EXPECT_EQ(s().giDepthListTop, app::DepthStack{});
-  EXPECT_EQ(s().giResumeDepthListRow, app::DepthStack{});
-  EXPECT_EQ(s().gsAudioDir, "Music/A/B/");  // only the stacks
-}
-
-TEST_F(NavTest, RestoreKeepsTheDepthInsideTheStacks) {
-  Start({});
-  for (const auto& [stored, used] : {std::pair<int16_t, int16_t>{-4, 0}, {21, 21}, {300, 21}}) {
-    s().giResumeFolderDepth = stored;
-    HandleResumeData(s(), f().goWinamp(), navigation::kResumeRestore);
-    EXPECT_EQ(s().giFolderDepth, used);
-  }
-}
 
 TEST_F(NavTest, StoreIsIgnoredWhileTheCdIsTheSource) {
   Start({"a.mp3"});

@@ -1,4 +1,4 @@
-// The volume keys, the equalizer on/off box and the equalizer default key of the main window.
+// The volume keys of the main window: steps, range and a player that refuses.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -10,7 +10,6 @@ namespace lorvan::testing {
 namespace {
 
 using ::testing::ElementsAre;
-using ::testing::ElementsAreArray;
 using ::testing::IsEmpty;
 
 class VolumeEqTest : public ::testing::Test {
@@ -52,22 +51,6 @@ TEST_F(VolumeEqTest, RefusingPlayerSetsTheVolumeToZeroAndSaysWhy) {
       R"({"event":"msgbox","title":"Winamp Control","text":"SetVolume is only available in Winamp v2.0 and above."})";
   EXPECT_THAT(world.events.Take(), ElementsAre(box, box));
   EXPECT_THAT(Messages(), ElementsAre("send 1024 0 0", "send 1024 0 0"));
-}
-
-TEST_F(VolumeEqTest, EqDefaultSetsTenBandsInOrderAndLeavesTheRest) {
-  world.player.SetPreamp(50);
-  world.player.SetEqOn(true);
-  for (int band = 0; band <= 9; ++band) world.player.SetEqBand(band, band * 6);
-  form.KeyPress('D');
-  std::vector<std::string> expected;
-  for (int band = 0; band <= 9; ++band) {
-    expected.push_back("send 1024 " + std::to_string(band) + " 127");
-    expected.push_back("send 1024 29 128");
-  }
-  EXPECT_THAT(Messages(), ElementsAreArray(expected));
-  for (int band = 0; band <= 9; ++band) EXPECT_EQ(world.player.EqBand(band), 29);
-  EXPECT_EQ(world.player.Preamp(), 50);
-  EXPECT_TRUE(world.player.EqOn());
 }
 
 }  // namespace
