@@ -29,24 +29,6 @@ TEST(PlayProgress, ScalesToNinetyNineRoundingHalvesToEven) {
   }
 }
 
-TEST_F(NavTest, StoppedTickShowsZerosAndTheEntryNumbers) {
-  Start(Numbered("Song", 12, ".mp3"));
-  f().txtBitrate.text = "128";
-  s().giPlayProgress = 40;
-  navigation::UpdateListWindow(f().browser, navigation::kCursorUp, navigation::kFolderNone, navigation::kSilent);
-  f().tmrRefresh_Timer();
-  EXPECT_EQ(f().txtCurFileNr.text, "12");
-  EXPECT_EQ(f().txtTotalFileNr.text, "12");
-  for (auto* t : {&f().txtTotalMinutes, &f().txtTotalSeconds, &f().txtCurMinutes, &f().txtCurSeconds}) {
-    EXPECT_EQ(t->text, "00") << t->name;
-  }
-  EXPECT_EQ(f().txtBitrate.text, "");
-  EXPECT_EQ(s().giPlayProgress, 0);
-  navigation::UpdateListWindow(f().browser, navigation::kCursorDown, navigation::kFolderNone, navigation::kSilent);
-  f().tmrRefresh_Timer();
-  EXPECT_EQ(f().txtCurFileNr.text, "01");
-}
-
 std::string Repeat(const std::string& s, int n) {
   std::string out;
   for (int i = 0; i < n; ++i) out += s;

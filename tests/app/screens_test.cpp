@@ -118,34 +118,6 @@ TEST_F(Screens, PlayStateSymbolFollowsStateAndEqualizer) {
   }
 }
 
-TEST_F(Screens, SourceSymbolsAndTheSearchingScreen) {
-  const lcd::frmPictures& p = f.frmPictures;
-  f.state.gsFolderTitle = "Title";
-  f.lstFilePreview.lines = {"Track01"};
-  SetStatus("128");
-  f.state.giPlayProgress = 50;
-  const struct {
-    int32_t source;
-    const lcd::Picture& symbol;
-    bool title, status;
-  } cases[] = {
-      {3, p.picMp3, true, true},
-      {1, p.picCd, false, true},
-      {2, p.picCdSearching, false, false},
-      {-1, p.picCdNotAvailable, false, false},
-  };
-  for (const auto& c : cases) {
-    f.state.glMediaSource = c.source;
-    f.UpdateLcd();
-    ExpectPasted(c.symbol, 101, 51);
-    EXPECT_EQ(DarkPixels(f.picLcd, 4, 0, 127, 7).empty(), !c.title) << c.source;
-    EXPECT_FALSE(DarkPixels(f.picLcd, 4, 10, 127, 17).empty()) << c.source;
-    EXPECT_EQ(DarkPixels(f.picLcd, 0, 58, 99, 63).empty(), !c.status) << c.source;
-    EXPECT_EQ(DarkPixels(f.picLcd, 1, 51, 99, 55).empty(), !c.status) << c.source;
-    EXPECT_EQ(DarkPixels(f.picLcd, 0, 11, 3, 15).empty(), !c.status) << c.source;
-  }
-}
-
 TEST_F(Screens, StatusLineJoinsTheFieldsInTheSmallFont) {
   const struct {
     const char* rate;
@@ -282,23 +254,13 @@ TEST_F(Screens, FrameSwitchesTheRefreshOffAndOnAndShowsTheTime) {
   EXPECT_EQ(box.world().port.TakeWrites().size(), 3120u);
 }
 
-TEST_F(Screens, ShowEqAndHelpChooseTheScreen) {
-  f.state.giHelpPageCount = 0;  // help without pages leaves the screen
+// The help key's and the Show EQ box's other cases are in the scripts of tests/app/scripts.
+TEST_F(Screens, HelpWithoutPagesLeavesTheScreen) {
+  f.state.giHelpPageCount = 0;
   f.chkShowEq.Click();
   f.cmdShowHelp.Click();
   EXPECT_EQ(f.state.glScreenMode, app::kScreenEqualizer);
   EXPECT_EQ(f.state.giHelpPage, 0);
-  f.state.giHelpPageCount = 3;
-  std::vector<std::pair<int, int>> seen;  // (mode, page) after each press
-  for (int i = 0; i < 4; ++i) {
-    f.cmdShowHelp.Click();
-    seen.emplace_back(f.state.glScreenMode, f.state.giHelpPage);
-  }
-  EXPECT_EQ(seen, (std::vector<std::pair<int, int>>{{3, 1}, {3, 2}, {3, 3}, {2, 0}}));
-  f.cmdShowHelp.Click();
-  f.chkShowEq.Click();  // leaves the help page number alone
-  EXPECT_EQ(f.state.glScreenMode, app::kScreenBrowser);
-  EXPECT_EQ(f.state.giHelpPage, 1);
 }
 
 TEST_F(Screens, DisplayButtonsInitializeThePanelAndSwitchTheInversion) {

@@ -51,13 +51,14 @@ TEST_P(Script, RunsAsWritten) {
       *section += line + "\n";
       continue;
     }
+    const std::string value = rest.empty() ? rest : rest.substr(1);  // after the blank
     if (verb == "setting") {
-      settings[std::stoi(name)] = rest.empty() ? "" : rest.substr(1);
+      settings[std::stoi(name)] = value;
       settings_given = true;
     } else if (verb == "music") {
       folder.AddMusic({name + rest});
     } else if (verb == "write") {
-      const std::string text = Replace(Replace(Replace(rest.substr(1), "\\r", "\r"), "\\n", "\n"), "\\t", "\t");
+      const std::string text = Replace(Replace(Replace(value, "\\r", "\r"), "\\n", "\n"), "\\t", "\t");
       folder.Write(name, text);
     } else if (verb == "remove") {
       fs::remove(fs::path(folder.path()) / name);

@@ -1,4 +1,5 @@
-// The volume keys of the main window: steps, range and a player that refuses.
+// The volume keys of the main window: steps and range (a player that refuses them is in the
+// scripts of tests/app/scripts).
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -38,19 +39,6 @@ TEST_F(VolumeEqTest, VolumeStepsByFiveAndStaysInRange) {
     EXPECT_THAT(Messages(), ElementsAre("send 1024 0 0", "send 1024 " + std::to_string(c.after) + " 122"));
   }
   EXPECT_THAT(world.events.Take(), IsEmpty());
-}
-
-TEST_F(VolumeEqTest, RefusingPlayerSetsTheVolumeToZeroAndSaysWhy) {
-  world.player.SetVersion(8191);
-  form.state.giVolume = 120;
-  form.cmdVolumeUp_Click();
-  EXPECT_EQ(form.state.giVolume, 0);
-  form.cmdVolumeDown_Click();
-  EXPECT_EQ(form.state.giVolume, 0);
-  const std::string box =
-      R"({"event":"msgbox","title":"Winamp Control","text":"SetVolume is only available in Winamp v2.0 and above."})";
-  EXPECT_THAT(world.events.Take(), ElementsAre(box, box));
-  EXPECT_THAT(Messages(), ElementsAre("send 1024 0 0", "send 1024 0 0"));
 }
 
 }  // namespace
