@@ -1,3 +1,4 @@
+// The help file: pages split at empty lines, key and description split at tabs, and its limits.
 #include "app/help_file.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // The refresh tick: scrolling, status fields, progress and the end-of-track advance.
 #include "app/refresh_cycle.h"
-#include "nav_fixture.h"
+#include "box.h"
 #include "text/utf8_text.h"
 
 namespace lorvan::testing {
@@ -29,68 +29,38 @@ TEST(PlayProgress, ScalesToNinetyNineRoundingHalvesToEven) {
   }
 }
 
-TEST_F(NavTest, StoppedTickShowsZerosAndTheEntryNumbers) {
-  Start(Numbered("Song", 12, ".mp3"));
-  f().txtBitrate.text = "128";
-  s().giPlayProgress = 40;
-  navigation::UpdateListWindow(f().browser, navigation::kCursorUp, navigation::kFolderNone, navigation::kSilent);
-  f().tmrRefresh_Timer();
-  EXPECT_EQ(f().txtCurFileNr.text, "12");
-  EXPECT_EQ(f().txtTotalFileNr.text, "12");
-  for (auto* t : {&f().txtTotalMinutes, &f().txtTotalSeconds, &f().txtCurMinutes, &f().txtCurSeconds}) {
-    EXPECT_EQ(t->text, "00") << t->name;
-  }
-  EXPECT_EQ(f().txtBitrate.text, "");
-  EXPECT_EQ(s().giPlayProgress, 0);
-  navigation::UpdateListWindow(f().browser, navigation::kCursorDown, navigation::kFolderNone, navigation::kSilent);
-  f().tmrRefresh_Timer();
-  EXPECT_EQ(f().txtCurFileNr.text, "01");
-}
-
-struct ScrollCase {
-  std::string name;
-  bool scrolls;
-};
-
-void PrintTo(const ScrollCase& c, std::ostream* os) { *os << '"' << c.name << '"'; }
-
-class HighlightedLineScroll : public NavTest, public ::testing::WithParamInterface<ScrollCase> {};
-
-TEST_P(HighlightedLineScroll, RotatesByCharactersOnlyForLongNames) {
-  const ScrollCase& c = GetParam();
-  Start({c.name});
-  const std::string line = f().lstFilePreview.lines.at(0);
-  const size_t chars = text::Utf8Length(line);
-  f().tmrRefresh_Timer();
-  if (!c.scrolls) {
-    EXPECT_EQ(f().lstFilePreview.lines[0], line);
-    return;
-  }
-  EXPECT_EQ(f().lstFilePreview.lines[0], text::Utf8RotateLeft(line));
-  for (size_t i = 1; i < chars; ++i) {
-    EXPECT_NE(f().lstFilePreview.lines[0], line);
-    f().tmrRefresh_Timer();
-  }
-  EXPECT_EQ(f().lstFilePreview.lines[0], line);  // back after as many ticks as characters
-  EXPECT_EQ(s().gsSelectedEntry, c.name);
-}
-
 std::string Repeat(const std::string& s, int n) {
   std::string out;
   for (int i = 0; i < n; ++i) out += s;
   return out;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Refresh, HighlightedLineScroll,
-    ::testing::Values(ScrollCase{Repeat("a", 22) + ".mp3", false},             // 26 characters
-                      ScrollCase{Repeat("a", 23) + ".mp3", true},              // 27 characters
-                      ScrollCase{Repeat("\xc3\xa4", 22) + ".mp3", false},      // 26 characters, 48 bytes
-                      ScrollCase{Repeat("\xc3\xa4", 23) + ".mp3", true},       // 27 characters
-                      ScrollCase{Repeat("\xe2\x99\xab", 23) + ".mp3", true}),  // three-byte characters
-    [](const ::testing::TestParamInfo<ScrollCase>& i) {
-      return "Case" + std::to_string(i.index) + (i.param.scrolls ? "Scrolls" : "Stays");
-    });
+TEST_F(NavTest, HighlightedLineRotatesByCharactersOnlyForLongNames) {
+  const std::pair<std::string, bool> cases[] = {
+      {Repeat("a", 22) + ".mp3", false},             // 26 characters
+      {Repeat("a", 23) + ".mp3", true},              // 27 characters
+      {Repeat("\xc3\xa4", 22) + ".mp3", false},      // 26 characters, 48 bytes
+      {Repeat("\xc3\xa4", 23) + ".mp3", true},       // 27 characters
+      {Repeat("\xe2\x99\xab", 23) + ".mp3", true},  // three-byte characters
+  };
+  for (const auto& [name, scrolls] : cases) {
+    SCOPED_TRACE(name);
+    Start({name});
+    const std::string line = f().lstFilePreview.lines.at(0);
+    f().tmrRefresh_Timer();
+    if (!scrolls) {
+      EXPECT_EQ(f().lstFilePreview.lines[0], line);
+      continue;
+    }
+    EXPECT_EQ(f().lstFilePreview.lines[0], text::Utf8RotateLeft(line));
+    for (size_t i = 1; i < text::Utf8Length(line); ++i) {
+      EXPECT_NE(f().lstFilePreview.lines[0], line);
+      f().tmrRefresh_Timer();
+    }
+    EXPECT_EQ(f().lstFilePreview.lines[0], line);  // back after as many ticks as characters
+    EXPECT_EQ(s().gsSelectedEntry, name);
+  }
+}
 
 TEST_F(NavTest, LongFolderTitleScrollsByOneCharacterPerTick) {
   Start({"A Folder With A Long Name/x.mp3", "Short/x.mp3"});

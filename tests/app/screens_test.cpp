@@ -1,11 +1,36 @@
 // The three screens: what each draws where, and the handlers that choose them.
-#include "lcd_fixture.h"
+#include "box.h"
 
 namespace lorvan::testing {
 namespace {
 
-class Screens : public LcdWindow {
+// The dark pixels of a picture inside a rectangle (inclusive).
+std::vector<std::pair<int, int>> DarkPixels(const lcd::Picture& p, int x0, int y0, int x1, int y1) {
+  std::vector<std::pair<int, int>> v;
+  for (int y = y0; y <= y1; ++y)
+    for (int x = x0; x <= x1; ++x)
+      if (lcd::IsSetPixel(p.Point(x, y))) v.emplace_back(x, y);
+  return v;
+}
+
+// The window as start-up leaves it for the LCD: bitmaps loaded, program folder known, list
+// rows set, the panel initialised, the browser screen of the MP3 source selected.
+class Screens : public ::testing::Test {
  protected:
+  Screens() {
+    f.frmPictures.Load(box.world().files, box.world().program_dir);
+    f.state.gsAppPath = box.world().program_dir;
+    f.miListLineY = {11, 19, 27, 35, 43};
+    f.state.glScreenMode = app::kScreenBrowser;
+    f.state.glMediaSource = app::kSourceMp3;
+    f.glcd.LcdInit();
+    box.world().port.TakeWrites();
+  }
+  bool Dark(int x, int y) const { return lcd::IsSetPixel(f.picLcd.Point(x, y)); }
+  void ExpectPanelShowsPicture() {
+    for (int y = 0; y < 64; ++y)
+      for (int x = 0; x < 128; ++x) ASSERT_EQ(box.world().port.panel.Pixel(x, y), Dark(x, y)) << x << ", " << y;
+  }
   // picLcd's pixels in a rectangle equal those of the bitmap pasted by the rule at (x, y).
   void ExpectPasted(const lcd::Picture& bitmap, int x, int y) {
     for (int r = 1; r < bitmap.Height(); ++r)
@@ -20,16 +45,16 @@ class Screens : public LcdWindow {
     f.glcd.DrawText(p, text, x, y);
     return p;
   }
-  void SetStatus(const std::string& cm, const std::string& cs, const std::string& tm, const std::string& ts,
-                 const std::string& nr, const std::string& total, const std::string& rate) {
-    f.txtCurMinutes.text = cm;
-    f.txtCurSeconds.text = cs;
-    f.txtTotalMinutes.text = tm;
-    f.txtTotalSeconds.text = ts;
-    f.txtCurFileNr.text = nr;
-    f.txtTotalFileNr.text = total;
+  void SetStatus(const std::string& rate) {
+    for (auto [box, text] : {std::pair{&f.txtCurMinutes, "01"}, {&f.txtCurSeconds, "05"}, {&f.txtTotalMinutes, "03"},
+                             {&f.txtTotalSeconds, "40"}, {&f.txtCurFileNr, "03"}, {&f.txtTotalFileNr, "12"}}) {
+      box->text = text;
+    }
     f.txtBitrate.text = rate;
   }
+
+  SimBox box;
+  app::frmMain& f = box.form();
 };
 
 TEST_F(Screens, BrowserDrawsTitleAndLinesAndKeepsTheCellBorderClear) {
@@ -93,41 +118,13 @@ TEST_F(Screens, PlayStateSymbolFollowsStateAndEqualizer) {
   }
 }
 
-TEST_F(Screens, SourceSymbolsAndTheSearchingScreen) {
-  const lcd::frmPictures& p = f.frmPictures;
-  f.state.gsFolderTitle = "Title";
-  f.lstFilePreview.lines = {"Track01"};
-  SetStatus("01", "05", "03", "40", "03", "12", "128");
-  f.state.giPlayProgress = 50;
-  const struct {
-    int32_t source;
-    const lcd::Picture& symbol;
-    bool title, status;
-  } cases[] = {
-      {3, p.picMp3, true, true},
-      {1, p.picCd, false, true},
-      {2, p.picCdSearching, false, false},
-      {-1, p.picCdNotAvailable, false, false},
-  };
-  for (const auto& c : cases) {
-    f.state.glMediaSource = c.source;
-    f.UpdateLcd();
-    ExpectPasted(c.symbol, 101, 51);
-    EXPECT_EQ(DarkPixels(f.picLcd, 4, 0, 127, 7).empty(), !c.title) << c.source;
-    EXPECT_FALSE(DarkPixels(f.picLcd, 4, 10, 127, 17).empty()) << c.source;
-    EXPECT_EQ(DarkPixels(f.picLcd, 0, 58, 99, 63).empty(), !c.status) << c.source;
-    EXPECT_EQ(DarkPixels(f.picLcd, 1, 51, 99, 55).empty(), !c.status) << c.source;
-    EXPECT_EQ(DarkPixels(f.picLcd, 0, 11, 3, 15).empty(), !c.status) << c.source;
-  }
-}
-
 TEST_F(Screens, StatusLineJoinsTheFieldsInTheSmallFont) {
   const struct {
     const char* rate;
     const char* line;
   } cases[] = {{"128", "01:05/03:40 [03/12] 128kb"}, {"", "01:05/03:40 [03/12] "}};
   for (const auto& c : cases) {
-    SetStatus("01", "05", "03", "40", "03", "12", c.rate);
+    SetStatus(c.rate);
     f.UpdateLcd();
     EXPECT_EQ(DarkPixels(f.picLcd, 0, 58, 99, 63), DarkPixels(Text(c.line, 0, 58, true), 0, 58, 99, 63)) << c.line;
   }
@@ -160,7 +157,7 @@ TEST_F(Screens, EqualizerFramesTheSelectedBand) {
 TEST_F(Screens, KnobsFollowThePlayersBandValues) {
   f.state.glScreenMode = app::kScreenEqualizer;
   const int values[10] = {0, 63, 31, 16, 1, 62, 47, 32, 30, 8};
-  for (int i = 0; i < 10; ++i) r.world.player.SetEqBand(i, values[i]);
+  for (int i = 0; i < 10; ++i) box.world().player.SetEqBand(i, values[i]);
   f.UpdateLcd();
   for (int i = 0; i < 10; ++i) {
     const int k = lcd::ScaleValue(52, 63, values[i]) + 2;
@@ -248,57 +245,32 @@ TEST_F(Screens, UnknownModeSendsThePictureAsItIs) {
 TEST_F(Screens, FrameSwitchesTheRefreshOffAndOnAndShowsTheTime) {
   f.tmrRefresh.SetInterval(20);
   f.tmrRefresh.SetEnabled(true);
-  r.world.clock.Advance(15);
+  box.world().clock.Advance(15);
   f.UpdateLcd();
   EXPECT_TRUE(f.tmrRefresh.Enabled());
   EXPECT_EQ(f.lblTxTime.caption, ".ms");  // the simulated clock stands still while a frame is made
   // The next tick is one interval after the frame, not after the earlier enable.
-  EXPECT_EQ(f.loop.NextTimerDue(), r.world.clock.MonotonicMs() + 20);
-  EXPECT_EQ(r.world.port.TakeWrites().size(), 3120u);
+  EXPECT_EQ(f.loop.NextTimerDue(), box.world().clock.MonotonicMs() + 20);
+  EXPECT_EQ(box.world().port.TakeWrites().size(), 3120u);
 }
 
-TEST_F(Screens, ShowEqAndHelpChooseTheScreen) {
-  f.state.giHelpPageCount = 0;  // help without pages leaves the screen
+// The help key's and the Show EQ box's other cases are in the scripts of tests/app/scripts.
+TEST_F(Screens, HelpWithoutPagesLeavesTheScreen) {
+  f.state.giHelpPageCount = 0;
   f.chkShowEq.Click();
   f.cmdShowHelp.Click();
   EXPECT_EQ(f.state.glScreenMode, app::kScreenEqualizer);
   EXPECT_EQ(f.state.giHelpPage, 0);
-  f.state.giHelpPageCount = 3;
-  std::vector<std::pair<int, int>> seen;  // (mode, page) after each press
-  for (int i = 0; i < 4; ++i) {
-    f.cmdShowHelp.Click();
-    seen.emplace_back(f.state.glScreenMode, f.state.giHelpPage);
-  }
-  EXPECT_EQ(seen, (std::vector<std::pair<int, int>>{{3, 1}, {3, 2}, {3, 3}, {2, 0}}));
-  f.cmdShowHelp.Click();
-  f.chkShowEq.Click();  // leaves the help page number alone
-  EXPECT_EQ(f.state.glScreenMode, app::kScreenBrowser);
-  EXPECT_EQ(f.state.giHelpPage, 1);
 }
 
-TEST(ScaleValue, RoundsHalvesToEven) {
-  const struct {
-    int32_t range, maximum, value, expected;
-  } cases[] = {
-      {52, 63, 31, 26},  {52, 63, 0, 0},     {52, 63, 63, 52},  {54, 255, 128, 27}, {54, 255, 255, 54},
-      {1, 2, 1, 0},      {3, 2, 1, 2},       {5, 2, 1, 2},      {100, 0, 5, 0},     {100, 198, 1, 1},
-      {100, 122, 61, 50}, {-10, 4, 1, -2},   {100000, 100000, 100000, 100000},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(lcd::ScaleValue(c.range, c.maximum, c.value), c.expected)
-        << c.range << " " << c.maximum << " " << c.value;
-  }
-}
-
-TEST(TxTimeLabel, ThreeDecimalsWithoutTrailingZeros) {
-  const struct {
-    double ms;
-    const char* label;
-  } cases[] = {
-      {12.3456, "12.346ms"}, {0.5, ".5ms"},   {12.0, "12.ms"},  {0.0, ".ms"},
-      {0.0004, ".ms"},       {1.2, "1.2ms"},  {0.0125, ".013ms"}, {1234.5678, "1234.568ms"},
-  };
-  for (const auto& c : cases) EXPECT_EQ(lcd::FormatTxTime(c.ms), c.label) << c.ms;
+TEST_F(Screens, DisplayButtonsInitializeThePanelAndSwitchTheInversion) {
+  f.cmdLcdInit.Click();
+  EXPECT_EQ(box.world().port.TakeWrites(),
+            (std::vector<std::string>{"888 63", "890 12", "890 13", "888 192", "890 12", "890 13"}));
+  f.chkInverted.Click();
+  EXPECT_TRUE(f.glcd.gbLcdInverted);
+  f.chkInverted.Click();
+  EXPECT_FALSE(f.glcd.gbLcdInverted);
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
-// The volume keys, the equalizer on/off box and the equalizer default key of the main window.
+// The volume keys of the main window: steps and range (a player that refuses them is in the
+// scripts of tests/app/scripts).
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -10,7 +11,6 @@ namespace lorvan::testing {
 namespace {
 
 using ::testing::ElementsAre;
-using ::testing::ElementsAreArray;
 using ::testing::IsEmpty;
 
 class VolumeEqTest : public ::testing::Test {
@@ -39,35 +39,6 @@ TEST_F(VolumeEqTest, VolumeStepsByFiveAndStaysInRange) {
     EXPECT_THAT(Messages(), ElementsAre("send 1024 0 0", "send 1024 " + std::to_string(c.after) + " 122"));
   }
   EXPECT_THAT(world.events.Take(), IsEmpty());
-}
-
-TEST_F(VolumeEqTest, RefusingPlayerSetsTheVolumeToZeroAndSaysWhy) {
-  world.player.SetVersion(8191);
-  form.state.giVolume = 120;
-  form.cmdVolumeUp_Click();
-  EXPECT_EQ(form.state.giVolume, 0);
-  form.cmdVolumeDown_Click();
-  EXPECT_EQ(form.state.giVolume, 0);
-  const std::string box =
-      R"({"event":"msgbox","title":"Winamp Control","text":"SetVolume is only available in Winamp v2.0 and above."})";
-  EXPECT_THAT(world.events.Take(), ElementsAre(box, box));
-  EXPECT_THAT(Messages(), ElementsAre("send 1024 0 0", "send 1024 0 0"));
-}
-
-TEST_F(VolumeEqTest, EqDefaultSetsTenBandsInOrderAndLeavesTheRest) {
-  world.player.SetPreamp(50);
-  world.player.SetEqOn(true);
-  for (int band = 0; band <= 9; ++band) world.player.SetEqBand(band, band * 6);
-  form.KeyPress('D');
-  std::vector<std::string> expected;
-  for (int band = 0; band <= 9; ++band) {
-    expected.push_back("send 1024 " + std::to_string(band) + " 127");
-    expected.push_back("send 1024 29 128");
-  }
-  EXPECT_THAT(Messages(), ElementsAreArray(expected));
-  for (int band = 0; band <= 9; ++band) EXPECT_EQ(world.player.EqBand(band), 29);
-  EXPECT_EQ(world.player.Preamp(), 50);
-  EXPECT_TRUE(world.player.EqOn());
 }
 
 }  // namespace

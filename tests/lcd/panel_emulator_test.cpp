@@ -109,17 +109,6 @@ TEST(Ks0108Panel, IgnoresOtherPortsAndUnknownInstructions) {
 namespace lorvan::sim {
 namespace {
 
-TEST(SimPort, RecordsWritesAndFeedsThePanel) {
-  SimPort port;
-  port.Out32(888, 63);
-  port.Out32(890, 12);
-  port.Out32(890, 13);
-  EXPECT_TRUE(port.panel.Left().display_on);
-  EXPECT_EQ(port.TakeWrites(), (std::vector<std::string>{"888 63", "890 12", "890 13"}));
-  EXPECT_TRUE(port.TakeWrites().empty());
-  EXPECT_EQ(port.DroppedWrites(), 0u);
-}
-
 TEST(SimPort, LongRunsKeepTheLatestWrites) {
   SimPort port;
   port.max_kept_writes = 4;

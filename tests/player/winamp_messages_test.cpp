@@ -11,47 +11,63 @@ using ::testing::ElementsAreArray;
 using ::testing::IsEmpty;
 using Player = player::clsWinampControl;
 
-struct RequestCase {
-  const char* name;
-  std::function<void(sim::SimPlayer&)> setup;
-  std::function<int64_t(Player&)> call;
-  std::vector<std::string> sent;
-  int64_t answer;
-};
+// An operation without arguments whose answer, if any, is not the point.
+template <auto operation>
+int64_t Call(Player& w) {
+  (w.*operation)();
+  return 0;
+}
 
-TEST_F(PlayerLinkTest, RequestsCarryTheirNumberInLParamAndArgumentInWParam) {
-  const auto none = [](sim::SimPlayer&) {};
-  const RequestCase cases[] = {
-      {"ClearPlaylist", none, [](Player& w) { w.ClearPlaylist(); return 0; }, {"send 1024 0 101"}, 0},
-      {"GetPlayStatus", [](sim::SimPlayer& p) { p.SetStatus(3); }, [](Player& w) { return w.GetPlayStatus(); },
-       {"send 1024 0 104"}, 3},
-      {"GetCurrentPos", [](sim::SimPlayer& p) { p.SetPosition(4200); }, [](Player& w) { return w.GetCurrentPos(); },
-       {"send 1024 0 105"}, 4200},
-      {"GetCurrentSongLength", [](sim::SimPlayer& p) { p.SetLength(215); },
-       [](Player& w) { return w.GetCurrentSongLength(); }, {"send 1024 1 105"}, 215},
-      {"GetSamplerate", [](sim::SimPlayer& p) { p.SetSamplerate(44); }, [](Player& w) { return w.GetSamplerate(); },
-       {"send 1024 0 126"}, 44},
-      {"GetBitrate", [](sim::SimPlayer& p) { p.SetBitrate(192); }, [](Player& w) { return w.GetBitrate(); },
-       {"send 1024 1 126"}, 192},
-      {"JumpToTime", [](sim::SimPlayer& p) { p.SetStatus(3); p.SetPosition(0); },
-       [](Player& w) { return w.JumpToTime(61000); }, {"send 1024 0 0", "send 1024 61000 106"}, 0},
-      {"WritePlayList", none, [](Player& w) { return w.WritePlayList(); }, {"send 1024 0 0", "send 1024 0 120"}, 0},
-      {"SetPlayListPos", none, [](Player& w) { w.SetPlayListPos(7); return 0; },
-       {"send 1024 0 0", "send 1024 7 121"}, 0},
-      {"GetPlayListLength", none, [](Player& w) { return w.GetPlayListLength(); },
-       {"send 1024 0 0", "send 1024 0 124"}, 0},
-      {"GetEqualizerValue", [](sim::SimPlayer& p) { p.SetEqBand(4, 50); },
-       [](Player& w) { return w.GetEqualizerValue(4); }, {"send 1024 4 127"}, 50},
-      {"GetPreAmpValue", [](sim::SimPlayer& p) { p.SetPreamp(12); }, [](Player& w) { return w.GetPreAmpValue(); },
-       {"send 1024 10 127"}, 12},
-      {"GetEqEnabled", [](sim::SimPlayer& p) { p.SetEqOn(true); }, [](Player& w) { return w.GetEqEnabled(); },
-       {"send 1024 11 127"}, 1},
-      {"SetPreAmpValue", none, [](Player& w) { w.SetPreAmpValue(40); return 0; },
-       {"send 1024 10 127", "send 1024 40 128"}, 0},
+// The messages of the player's documented interface: requests go as WM_USER (1024) with the
+// request's number in lParam and its argument in wParam, menu commands as WM_COMMAND (273)
+// with the command's number in wParam; a version-gated operation asks the version (0) first.
+TEST_F(PlayerLinkTest, OperationsSendTheDocumentedMessagesAndReturnTheAnswer) {
+  const struct {
+    const char* name;
+    std::function<int64_t(Player&)> call;
+    std::vector<std::string> sent;
+    int64_t answer;
+  } cases[] = {
+      {"GetPlayStatus", [](Player& w) { return w.GetPlayStatus(); }, {"send 1024 0 104"}, 3},
+      {"GetCurrentPos", [](Player& w) { return w.GetCurrentPos(); }, {"send 1024 0 105"}, 4200},
+      {"GetCurrentSongLength", [](Player& w) { return w.GetCurrentSongLength(); }, {"send 1024 1 105"}, 215},
+      {"GetSamplerate", [](Player& w) { return w.GetSamplerate(); }, {"send 1024 0 126"}, 44},
+      {"GetBitrate", [](Player& w) { return w.GetBitrate(); }, {"send 1024 1 126"}, 192},
+      {"GetEqualizerValue", [](Player& w) { return w.GetEqualizerValue(4); }, {"send 1024 4 127"}, 50},
+      {"GetPreAmpValue", [](Player& w) { return w.GetPreAmpValue(); }, {"send 1024 10 127"}, 12},
+      {"GetEqEnabled", [](Player& w) { return w.GetEqEnabled(); }, {"send 1024 11 127"}, 1},
+      {"SetPreAmpValue", [](Player& w) { w.SetPreAmpValue(40); return 0; }, {"send 1024 10 127", "send 1024 40 128"}, 0},
+      {"JumpToTime", [](Player& w) { return w.JumpToTime(61000); }, {"send 1024 0 0", "send 1024 61000 106"}, 0},
+      {"WritePlayList", [](Player& w) { return w.WritePlayList(); }, {"send 1024 0 0", "send 1024 0 120"}, 0},
+      {"SetPlayListPos", [](Player& w) { w.SetPlayListPos(7); return 0; }, {"send 1024 0 0", "send 1024 7 121"}, 0},
+      {"GetPlayListLength", [](Player& w) { return w.GetPlayListLength(); }, {"send 1024 0 0", "send 1024 0 124"}, 0},
+      {"ClearPlaylist", Call<&Player::ClearPlaylist>, {"send 1024 0 101"}, 0},
+      {"PreviousSong", Call<&Player::PreviousSong>, {"send 1024 0 0", "send 273 40198 0"}, 0},
+      {"PlaySong", Call<&Player::PlaySong>, {"send 273 40045 0"}, 0},
+      {"PauseSong", Call<&Player::PauseSong>, {"send 273 40046 0"}, 0},
+      {"StopSong", Call<&Player::StopSong>, {"send 273 40047 0"}, 0},
+      {"FastForward", Call<&Player::FastForward>, {"send 273 40060 0"}, 0},
+      {"Rewind", Call<&Player::Rewind>, {"send 273 40061 0"}, 0},
+      {"IncreaseVolume", Call<&Player::IncreaseVolume>, {"send 273 40058 0"}, 0},
+      {"DecreaseVolume", Call<&Player::DecreaseVolume>, {"send 273 40059 0"}, 0},
+      {"ToggleEQWindow", Call<&Player::ToggleEQWindow>, {"send 273 40036 0"}, 0},
+      {"TogglePlayList", Call<&Player::TogglePlayList>, {"send 273 40040 0"}, 0},
+      {"ShowLoadFile", Call<&Player::ShowLoadFile>, {"send 273 40029 0"}, 0},
+      {"ShowOptions", Call<&Player::ShowOptions>, {"send 273 40012 0"}, 0},
+      {"ToggleAlwaysOnTop", Call<&Player::ToggleAlwaysOnTop>, {"send 273 40019 0"}, 0},
+      {"ShowAbout", Call<&Player::ShowAbout>, {"send 273 40041 0"}, 0},
   };
+  sim::SimPlayer& p = world.player;
+  p.SetStatus(3);  // paused, so that a jump is taken
+  p.SetPosition(4200);
+  p.SetLength(215);
+  p.SetSamplerate(44);
+  p.SetBitrate(192);
+  p.SetEqBand(4, 50);
+  p.SetPreamp(12);
+  p.SetEqOn(true);
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    c.setup(world.player);
     Messages();
     EXPECT_EQ(c.call(winamp), c.answer);
     EXPECT_THAT(Messages(), ElementsAreArray(c.sent));
@@ -66,24 +82,6 @@ TEST_F(PlayerLinkTest, PlayStatusOutsideZeroToThreeBecomesTwo) {
     world.player.SetStatus(answer);
     EXPECT_EQ(winamp.GetPlayStatus(), status) << answer;
   }
-}
-
-TEST_F(PlayerLinkTest, MenuCommandsCarryTheirNumberInWParamAndZeroInLParam) {
-  const std::pair<std::function<void(Player&)>, int> cases[] = {
-      {[](Player& w) { w.PlaySong(); }, 40045},          {[](Player& w) { w.PauseSong(); }, 40046},
-      {[](Player& w) { w.StopSong(); }, 40047},          {[](Player& w) { w.FastForward(); }, 40060},
-      {[](Player& w) { w.Rewind(); }, 40061},            {[](Player& w) { w.IncreaseVolume(); }, 40058},
-      {[](Player& w) { w.DecreaseVolume(); }, 40059},    {[](Player& w) { w.ToggleEQWindow(); }, 40036},
-      {[](Player& w) { w.TogglePlayList(); }, 40040},    {[](Player& w) { w.ShowLoadFile(); }, 40029},
-      {[](Player& w) { w.ShowOptions(); }, 40012},       {[](Player& w) { w.ToggleAlwaysOnTop(); }, 40019},
-      {[](Player& w) { w.ShowAbout(); }, 40041},
-  };
-  for (const auto& [call, number] : cases) {
-    call(winamp);
-    EXPECT_THAT(Messages(), ElementsAre("send 273 " + std::to_string(number) + " 0"));
-  }
-  winamp.PreviousSong();
-  EXPECT_THAT(Messages(), ElementsAre("send 1024 0 0", "send 273 40198 0"));
 }
 
 TEST_F(PlayerLinkTest, PressButtonAddsButtonAndShiftToTheBase) {
@@ -115,56 +113,43 @@ TEST_F(PlayerLinkTest, SetWorkingFolderPostsOneMessagePerByteThenZero) {
   EXPECT_THAT(Messages(), ElementsAre("post 1024 0 103"));
 }
 
-struct ClampCase {
-  int16_t in;
-  int16_t sent;
-};
-
-TEST_F(PlayerLinkTest, SetVolumeClampsTheCallersVariable) {
-  const ClampCase cases[] = {{300, 255}, {256, 255}, {255, 255}, {128, 128}, {0, 0}, {-4, 0}, {-32768, 0}};
-  for (const auto& c : cases) {
-    int16_t level = c.in;
-    EXPECT_EQ(winamp.SetVolume(level), c.sent) << c.in;
-    EXPECT_EQ(level, c.sent) << c.in;
-    EXPECT_THAT(Messages(), ElementsAre("send 1024 0 0", "send 1024 " + std::to_string(c.sent) + " 122"));
+// Volume and panning are clamped in the caller's variable, also when the player's version
+// then refuses them; panning to the left is sent above 127.
+TEST_F(PlayerLinkTest, SetVolumeAndSetPanningClampTheCallersVariable) {
+  const struct {
+    bool volume;
+    int16_t in, sent;
+  } cases[] = {{true, 300, 255}, {true, 256, 255}, {true, 255, 255}, {true, 128, 128}, {true, 0, 0},
+               {true, -4, 0},    {true, -32768, 0}, {false, -1, 254}, {false, -127, 128}, {false, -128, 128},
+               {false, -200, 128}, {false, 0, 0},  {false, 1, 1},    {false, 127, 127},  {false, 200, 127},
+               {false, 32767, 127}};
+  for (int32_t version : {8192, 5000}) {
+    world.player.SetVersion(version);
+    for (const auto& c : cases) {
+      SCOPED_TRACE(::testing::Message() << (c.volume ? "volume " : "panning ") << c.in << ", version " << version);
+      int16_t value = c.in;
+      if (c.volume) {
+        EXPECT_EQ(winamp.SetVolume(value), version == 8192 ? c.sent : 0);
+      } else {
+        winamp.SetPanning(value);
+      }
+      EXPECT_EQ(value, c.sent);
+      std::vector<std::string> sent{"send 1024 0 0"};
+      if (version == 8192) sent.push_back("send 1024 " + std::to_string(c.sent) + (c.volume ? " 122" : " 123"));
+      EXPECT_THAT(Messages(), ElementsAreArray(sent));
+    }
   }
-  EXPECT_EQ(world.player.Volume(), 0);
-  // Clamping happens before a refusing gate.
-  world.player.SetVersion(5000);
-  int16_t level = 300;
-  EXPECT_EQ(winamp.SetVolume(level), 0);
-  EXPECT_EQ(level, 255);
+  TakeEvents();
 }
 
-TEST_F(PlayerLinkTest, SetPanningClampsThenMovesTheLeftAbove127) {
-  const ClampCase cases[] = {{-1, 254}, {-127, 128}, {-128, 128}, {-200, 128}, {0, 0},
-                             {1, 1},    {127, 127},  {200, 127},  {32767, 127}};
-  for (const auto& c : cases) {
-    int16_t panning = c.in;
-    winamp.SetPanning(panning);
-    EXPECT_EQ(panning, c.sent) << c.in;
-    EXPECT_THAT(Messages(), ElementsAre("send 1024 0 0", "send 1024 " + std::to_string(c.sent) + " 123"));
-  }
-  // Clamping happens before a refusing gate.
-  world.player.SetVersion(5000);
-  int16_t panning = -1;
-  winamp.SetPanning(panning);
-  EXPECT_EQ(panning, 254);
-  EXPECT_THAT(Messages(), ElementsAre("send 1024 0 0"));
-}
-
-TEST_F(PlayerLinkTest, EqualizerWritesOutsideTheRangeSendNothing) {
+TEST_F(PlayerLinkTest, EqualizerWritesReadTheirPositionFirstAndOutsideTheRangeSendNothing) {
   const std::pair<int32_t, int32_t> rejected[] = {{10, 29}, {-1, 29}, {3, 64}, {3, -1}, {INT32_MIN, 0}};
   for (const auto& [band, value] : rejected) winamp.SetEqualizerValue(band, value);
   winamp.SetPreAmpValue(64);
   winamp.SetPreAmpValue(-1);
   EXPECT_EQ(winamp.GetEqualizerValue(-1), -1);
   EXPECT_EQ(winamp.GetEqualizerValue(10), -1);
-  EXPECT_THAT(Messages(), IsEmpty());
   EXPECT_THAT(TakeEvents(), IsEmpty());
-}
-
-TEST_F(PlayerLinkTest, EqualizerWritesReadTheirPositionFirst) {
   winamp.SetEqualizerValue(3, 29);
   winamp.SetEqualizerValue(0, 0);
   winamp.SetEqualizerValue(9, 63);
@@ -179,16 +164,6 @@ TEST_F(PlayerLinkTest, ToggleEqEnabledWritesTheOppositeOfWhatItRead) {
   winamp.ToggleEqEnabled();
   EXPECT_THAT(Messages(), ElementsAre("send 1024 11 127", "send 1024 0 128"));
   EXPECT_FALSE(world.player.EqOn());
-}
-
-TEST_F(PlayerLinkTest, NothingIsCachedBetweenOperations) {
-  winamp.GetPlayStatus();
-  winamp.GetPlayStatus();
-  world.player.SetVersion(5000);
-  EXPECT_EQ(winamp.GetWinampVersion(), "1.38");
-  world.player.SetVersion(5812);
-  EXPECT_EQ(winamp.GetWinampVersion(), "1.666");
-  EXPECT_THAT(Messages(), ElementsAre("send 1024 0 104", "send 1024 0 104", "send 1024 0 0", "send 1024 0 0"));
 }
 
 // One gated operation, its lowest accepted version number and its refusal text.

@@ -1,3 +1,4 @@
+// The player version answer as text: the known numbers by their table, others digit by digit.
 #include <gtest/gtest.h>
 
 #include "player/winamp_version.h"
