@@ -38,22 +38,11 @@ Chromium::Chromium(const std::string& program, int timeout_ms) : timeout_ms_(tim
   profile_ = dir;
   int in[2], out[2];
   if (pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0) throw std::runtime_error("no pipe for the browser");
-  std::vector<std::string> args = {program,
-                                   "--headless",
-                                   "--no-sandbox",
-                                   "--disable-gpu",
-                                   "--disable-quic",
-                                   "--no-first-run",
-                                   "--no-default-browser-check",
-                                   "--disable-background-networking",
-                                   "--disable-component-update",
-                                   "--disable-sync",
-                                   "--disable-dev-shm-usage",
-                                   "--mute-audio",
-                                   "--window-size=1000,1400",
-                                   "--user-data-dir=" + profile_,
-                                   "--remote-debugging-pipe",
-                                   "about:blank"};
+  std::vector<std::string> args = {
+      program, "--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
+      "--no-default-browser-check", "--disable-background-networking", "--disable-component-update",
+      "--disable-sync", "--disable-dev-shm-usage", "--mute-audio", "--window-size=1000,1400",
+      "--user-data-dir=" + profile_, "--remote-debugging-pipe", "about:blank"};
   std::vector<char*> argv;
   for (auto& a : args) argv.push_back(a.data());
   argv.push_back(nullptr);
@@ -171,20 +160,6 @@ nlohmann::json Chromium::Evaluate(const std::string& expression) {
       Command("Runtime.evaluate", {{"expression", expression}, {"returnByValue", true}, {"awaitPromise", true}});
   if (r.contains("exceptionDetails")) throw std::runtime_error(expression + ": " + r["exceptionDetails"].dump());
   return r["result"].value("value", nlohmann::json());
-}
-
-void Chromium::Click(double x, double y) {
-  for (const char* type : {"mouseMoved", "mousePressed", "mouseReleased"}) {
-    Command("Input.dispatchMouseEvent",
-            {{"type", type}, {"x", x}, {"y", y}, {"button", std::string(type) == "mouseMoved" ? "none" : "left"},
-             {"clickCount", std::string(type) == "mouseMoved" ? 0 : 1}});
-  }
-}
-
-void Chromium::Type(char c) {
-  const std::string text(1, c);
-  Command("Input.dispatchKeyEvent", {{"type", "keyDown"}, {"text", text}, {"key", text}});
-  Command("Input.dispatchKeyEvent", {{"type", "keyUp"}, {"key", text}});
 }
 
 }  // namespace lorvan::testing
