@@ -1,24 +1,31 @@
-// The Linux host's own pieces without outside programs: the LCD preview, key maps, options,
-// the CD drive's folder, the port's pacing, the power commands.
+// The Linux host's own pieces without outside programs: command lines and options (their
+// tables in tables/command_lines.json), the LCD preview, key maps, the CD drive's folder,
+// the port's pacing, the power commands.
 #include <gtest/gtest.h>
 #include <linux/input-event-codes.h>
 
+#include <filesystem>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "hosts/linux/cd_drive.h"
+#include "hosts/linux/command_line.h"
 #include "hosts/linux/evdev_input.h"
 #include "hosts/linux/lcd_preview.h"
 #include "hosts/linux/linux_power.h"
 #include "hosts/linux/options.h"
 #include "hosts/linux/ports.h"
+#include "hosts/linux/setup.h"
 #include "hosts/linux/terminal_view.h"
 #include "hosts/posix/posix_file_system.h"
+#include "process_helpers.h"
 #include "support/program_folder.h"
 
 namespace lorvan::linuxhost {
 namespace {
+
+using Json = nlohmann::json;
 
 TEST(LcdPreview, EveryPixelShowsInEachStyle) {
   // A diagonal and the four corners of the 128 x 64 panel.
@@ -109,39 +116,78 @@ TEST(Keymap, AHeldKeyRepeatsLikeOnWindows) {
   }
 }
 
-TEST(Options, CommandLine) {
-  Options o = ParseOptions({"--headless", "--port=/dev/parport0", "--input=auto", "--input=/dev/input/event3", "box"});
-  EXPECT_TRUE(o.headless);
-  EXPECT_EQ(o.ppdev, "/dev/parport0");
-  EXPECT_EQ(o.inputs, (std::vector<std::string>{"auto", "/dev/input/event3"}));
-  EXPECT_EQ(o.program_dir, "box");
-  EXPECT_EQ(o.power, "systemd") << "a service really powers the machine";
-  EXPECT_EQ(ParseOptions({"box"}).power, "log") << "a terminal session only logs it";
-  EXPECT_EQ(ParseOptions({"--port-io", "box"}).raw_io_base, 0x378);
-  EXPECT_EQ(ParseOptions({"--port-io=0x278", "box"}).raw_io_base, 0x278);
-  EXPECT_THROW(ParseOptions({"--port-io=lpt", "box"}), std::invalid_argument);
-  EXPECT_THROW(ParseOptions({"--port=/dev/parport0", "--port-io", "box"}), std::invalid_argument);
-  EXPECT_THROW(ParseOptions({"--power=maybe", "box"}), std::invalid_argument);
-  EXPECT_THROW(ParseOptions({"--headless"}), std::invalid_argument);
-  EXPECT_THROW(ParseOptions({"a", "b"}), std::invalid_argument);
-  EXPECT_TRUE(ParseOptions({"--help"}).help);
-  EXPECT_TRUE(ParseOptions({"--full-frames", "box"}).full_frames);
+const Json& Tables() {
+  static const Json tables = testing::ReadJson(LORVAN_SOURCE_DIR "/tests/integration/tables/command_lines.json");
+  return tables;
 }
 
-TEST(Options, PanelChoice) {
-  const Options o = ParseOptions({"--panel=ssd1306-spi", "--panel-bus=/dev/spidev1.0", "--panel-pins=7,8",
-                                  "--panel-clock=1000000", "--panel-address=0x3d", "box"});
-  EXPECT_EQ(o.panel.kind, "ssd1306-spi");
-  EXPECT_EQ(o.panel.bus, "/dev/spidev1.0");
-  EXPECT_EQ(o.panel.pins, (std::vector<unsigned>{7, 8}));
-  EXPECT_EQ(o.panel.clock_hz, 1000000u);
-  EXPECT_EQ(o.panel.address, 0x3D);
-  EXPECT_EQ(ParseOptions({"box"}).panel.kind, "ks0108-lpt");
-  for (const char* bad : {"--panel=ssd1309-i2c", "--panel=", "--panel-address=0x80", "--panel-address=3c",
-                          "--panel-pins=1,,2", "--panel-pins=a", "--panel-clock=0"}) {
-    EXPECT_THROW(ParseOptions({bad, "box"}), std::invalid_argument) << bad;
+// The text with the table's names replaced.
+std::string Fill(std::string text, const std::map<std::string, std::string>& names) {
+  for (const auto& [name, value] : names) {
+    for (size_t at; (at = text.find(name)) != std::string::npos;) text.replace(at, name.size(), value);
   }
-  EXPECT_THROW(ParseOptions({"--panel=sh1106-i2c", "--port=/dev/parport0", "box"}), std::invalid_argument);
+  return text;
+}
+
+TEST(CommandLine, SplitResolvedAndItsSocketFromTheTables) {
+  for (const auto& row : Tables().at("split")) {
+    const auto words = SplitCommandLine(row["line"]);
+    EXPECT_EQ(words ? Json(*words) : Json(), row["words"]) << row["line"];
+  }
+  const std::string sock = "/run/user/1/lorvan-x.sock";
+  const std::map<std::string, std::string> names = {{"$SOCK", sock}, {"$DEFAULT", DefaultPlayerCommandLine(sock)}};
+  for (const auto& row : Tables().at("resolve")) {
+    SCOPED_TRACE(row.dump());
+    const std::string socket = Fill(row["socket"], names);
+    const std::string resolved = ResolveCommandLine(row["line"], row["settings"], socket);
+    EXPECT_EQ(resolved, Fill(row["resolved"], names));
+    EXPECT_EQ(IsPlayerCommandLine(resolved) ? NamedSocket(resolved) : socket, socket);
+  }
+  for (const auto& row : Tables().at("player_lines")) {
+    EXPECT_EQ(IsPlayerCommandLine(row["line"]), row["player"]) << row["line"];
+    const auto named = NamedSocket(row["line"]);
+    EXPECT_EQ(named ? Json(*named) : Json(), row["socket"]) << row["line"];
+  }
+  EXPECT_EQ(DefaultSocketPath("/opt/lorvan"), DefaultSocketPath("/opt/lorvan")) << "one per program folder";
+  EXPECT_NE(DefaultSocketPath("/opt/lorvan"), DefaultSocketPath("/home/box/lorvan"));
+  EXPECT_LT(DefaultSocketPath("/opt/lorvan").size(), 100u) << "fits a socket address";
+}
+
+TEST(CommandLine, ThePlayersSocketAsTheSettingsNameIt) {
+  testing::TempDir dir;
+  const std::map<std::string, std::string> names = {
+      {"$DIR", dir.path()}, {"$HOME", std::getenv("HOME") ? std::getenv("HOME") : ""},
+      {"$DEFAULT", DefaultSocketPath(dir.path())}};
+  for (const auto& row : Tables().at("player_socket")) {
+    SCOPED_TRACE(row.dump());
+    std::filesystem::remove(dir.path() + "/Lorvan.ini");
+    if (!row["line"].is_null()) {
+      testing::Settings s;
+      s[1] = Fill(row["line"], names);
+      dir.Write("Lorvan.ini", s.Text({"// the player --input-ipc-server=/not/this.sock"}));
+    }
+    const auto chosen = ChoosePlayerSocket(row["option"], dir.path());
+    EXPECT_EQ(chosen.path, Fill(row["socket"], names));
+    EXPECT_EQ(!chosen.note.empty(), row["note"]) << chosen.note;
+  }
+}
+
+TEST(Options, CommandLinesFromTheTable) {
+  for (const auto& row : Tables().at("options")) {
+    SCOPED_TRACE(row["args"].dump());
+    if (row.contains("error")) {
+      EXPECT_THROW(ParseOptions(row["args"]), std::invalid_argument);
+      continue;
+    }
+    const Options o = ParseOptions(row["args"]);
+    const Json got = {{"headless", o.headless}, {"ppdev", o.ppdev}, {"inputs", o.inputs},
+                      {"program_dir", o.program_dir}, {"power", o.power}, {"raw_io_base", o.raw_io_base},
+                      {"help", o.help}, {"full_frames", o.full_frames}, {"setup", o.setup},
+                      {"setup_music", o.setup_music}, {"setup_cd", o.setup_cd}, {"web", o.web},
+                      {"panel", o.panel.kind}, {"panel_bus", o.panel.bus}, {"panel_pins", o.panel.pins},
+                      {"panel_clock", o.panel.clock_hz}, {"panel_address", o.panel.address}};
+    for (const auto& [field, value] : row["expect"].items()) EXPECT_EQ(got[field], value) << field;
+  }
 }
 
 TEST(Options, AnOptionsFileComesBeforeTheCommandLine) {

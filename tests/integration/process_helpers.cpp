@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <fstream>
 #include <regex>
 #include <thread>
 
@@ -26,6 +27,12 @@ std::string Shell(const std::string& command) {
   while ((n = fread(buf, 1, sizeof(buf), p)) > 0) out.append(buf, n);
   pclose(p);
   return out;
+}
+
+nlohmann::json ReadJson(const std::string& path) {
+  std::ifstream in(path);
+  if (!in) throw std::runtime_error("cannot read " + path);
+  return nlohmann::json::parse(in);
 }
 
 bool Eventually(const std::function<bool()>& cond, int timeout_ms) {

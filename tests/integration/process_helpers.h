@@ -12,6 +12,9 @@ namespace lorvan::testing {
 // The standard output of a shell command (with "2>&1" in it, its errors too).
 std::string Shell(const std::string& command);
 
+// A JSON file's contents (a table of test cases); throws when it cannot be read.
+nlohmann::json ReadJson(const std::string& path);
+
 // Waits until cond holds, checking every 50 ms; false when it still does not after timeout_ms.
 bool Eventually(const std::function<bool()>& cond, int timeout_ms = 10000);
 
