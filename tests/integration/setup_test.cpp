@@ -1,5 +1,5 @@
-// A new user's first run on Linux: the player's socket as the settings name it, a program
-// folder laid out by --setup that plays, and the one message for each bad start.
+// A new user's first run on Linux: a program folder laid out by --setup that plays, and the
+// one message for each bad start.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -8,7 +8,6 @@
 #include <sstream>
 
 #include "audio_files.h"
-#include "hosts/linux/command_line.h"
 #include "hosts/linux/setup.h"
 #include "process_helpers.h"
 #include "support/program_folder.h"
@@ -30,36 +29,6 @@ std::map<std::string, std::string> Snapshot(const TempDir& dir) {
     files[rel] = e.is_regular_file() ? dir.Read(rel) : "<folder>";
   }
   return files;
-}
-
-TEST(PlayerSocket, TheSettingsLineNamesItAndTheCommandLineOverrides) {
-  TempDir dir;
-  const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
-  const std::string own = dir.path() + "/own.sock";
-  struct Case {
-    std::string line, option, socket;
-    bool note;
-  } cases[] = {
-      {"mpv --idle=yes --input-ipc-server=" + own, "", own, false},
-      {"mpv --input-ipc-server=player.sock --no-video", "", dir.path() + "/player.sock", false},
-      {"mpv --input-ipc-server=~/box.sock", "", home + "/box.sock", false},
-      {"mpv --input-ipc-server=/tmp/a.sock --input-ipc-server=/tmp/b.sock", "", "/tmp/b.sock", false},
-      {"mpv --idle=yes", "", linuxhost::DefaultSocketPath(dir.path()), false},
-      {"Winamp.exe --input-ipc-server=/tmp/a.sock", "", linuxhost::DefaultSocketPath(dir.path()), false},
-      {"mpv --input-ipc-server=" + own, "/run/box/p.sock", "/run/box/p.sock", true},
-      {"mpv --input-ipc-server=/run/box/p.sock", "/run/box/p.sock", "/run/box/p.sock", false},
-      {"mpv --idle=yes", "/run/box/p.sock", "/run/box/p.sock", false},
-  };
-  for (const Case& c : cases) {
-    Settings s;
-    s[1] = c.line;
-    dir.Write("Lorvan.ini", s.Text({"// the player --input-ipc-server=/not/this.sock"}));
-    const auto chosen = linuxhost::ChoosePlayerSocket(c.option, dir.path());
-    EXPECT_EQ(chosen.path, c.socket) << c.line << " / " << c.option;
-    EXPECT_EQ(!chosen.note.empty(), c.note) << c.line << " / " << c.option << ": " << chosen.note;
-  }
-  fs::remove(dir.path() + "/Lorvan.ini");
-  EXPECT_EQ(linuxhost::ChoosePlayerSocket("", dir.path()).path, linuxhost::DefaultSocketPath(dir.path()));
 }
 
 TEST(Setup, MakesAnEmptyFolderABoxThatPlays) {
