@@ -27,6 +27,19 @@ namespace {
 
 using Json = nlohmann::json;
 
+const Json& Tables() {
+  static const Json tables = testing::ReadJson(LORVAN_SOURCE_DIR "/tests/integration/tables/command_lines.json");
+  return tables;
+}
+
+// The text with the table's names replaced.
+std::string Fill(std::string text, const std::map<std::string, std::string>& names) {
+  for (const auto& [name, value] : names) {
+    for (size_t at; (at = text.find(name)) != std::string::npos;) text.replace(at, name.size(), value);
+  }
+  return text;
+}
+
 TEST(LcdPreview, EveryPixelShowsInEachStyle) {
   // A diagonal and the four corners of the 128 x 64 panel.
   const auto dark = [](int x, int y) {
@@ -90,43 +103,13 @@ TEST(Keymap, DefaultsAndFileEntries) {
 }
 
 TEST(Keymap, AHeldKeyRepeatsLikeOnWindows) {
-  const KeyMap map = DefaultKeyMap();
-  struct Event {
-    unsigned type, code;
-    int value;
-  };
-  const struct {
-    const char* what;
-    std::vector<Event> events;
+  for (const auto& row : Tables().at("key_events")) {
     std::string strokes;
-  } cases[] = {
-      {"tap", {{EV_KEY, KEY_VOLUMEUP, 1}, {EV_SYN, SYN_REPORT, 0}, {EV_KEY, KEY_VOLUMEUP, 0}}, "u"},
-      {"held volume up",
-       {{EV_KEY, KEY_VOLUMEUP, 1}, {EV_KEY, KEY_VOLUMEUP, 2}, {EV_KEY, KEY_VOLUMEUP, 2}, {EV_KEY, KEY_VOLUMEUP, 0}},
-       "uuu"},
-      {"unmapped key held", {{EV_KEY, KEY_F13, 1}, {EV_KEY, KEY_F13, 2}, {EV_KEY, KEY_F13, 0}}, ""},
-      {"not a key", {{EV_MSC, MSC_SCAN, 1}, {EV_REL, REL_X, 2}}, ""},
-  };
-  for (const auto& c : cases) {
-    std::string strokes;
-    for (const auto& e : c.events) {
-      if (const char k = KeyStroke(map, e.type, e.code, e.value)) strokes += k;
+    for (const auto& e : row["events"]) {
+      if (const char k = KeyStroke(DefaultKeyMap(), e[0], e[1], e[2])) strokes += k;
     }
-    EXPECT_EQ(strokes, c.strokes) << c.what;
+    EXPECT_EQ(strokes, row["strokes"]) << row["what"];
   }
-}
-
-const Json& Tables() {
-  static const Json tables = testing::ReadJson(LORVAN_SOURCE_DIR "/tests/integration/tables/command_lines.json");
-  return tables;
-}
-
-// The text with the table's names replaced.
-std::string Fill(std::string text, const std::map<std::string, std::string>& names) {
-  for (const auto& [name, value] : names) {
-    for (size_t at; (at = text.find(name)) != std::string::npos;) text.replace(at, name.size(), value);
-  }
-  return text;
 }
 
 TEST(CommandLine, SplitResolvedAndItsSocketFromTheTables) {

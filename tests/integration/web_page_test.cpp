@@ -20,26 +20,6 @@ constexpr int kWaitMs = 30000;  // a browser and a player starting on a busy mac
 
 using Rows = std::vector<std::string>;
 
-// The canvas as 64 rows of "#" (the panel's dark colour) and "." (its light one), with the
-// frame number it shows, how many pixels are neither colour and the size it is shown at.
-constexpr const char* kReadCanvas = R"JS((() => {
-  const c = document.getElementById('panel');
-  const d = c.getContext('2d').getImageData(0, 0, 128, 64).data;
-  const rows = [];
-  let other = 0;
-  for (let y = 0; y < 64; y++) {
-    let r = '';
-    for (let x = 0; x < 128; x++) {
-      const i = (y * 128 + x) * 4;
-      const dark = d[i] === 28 && d[i + 1] === 40 && d[i + 2] === 24;
-      if (!dark && !(d[i] === 176 && d[i + 1] === 200 && d[i + 2] === 96)) other++;
-      r += dark ? '#' : '.';
-    }
-    rows.push(r);
-  }
-  return {seq: Number(c.dataset.seq || 0), rows, other, width: c.getBoundingClientRect().width};
-})())JS";
-
 class WebPageTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -83,7 +63,7 @@ class WebPageTest : public ::testing::Test {
     return r.status == 200 ? nlohmann::json::parse(r.body) : nlohmann::json();
   }
   bool CanvasShows(const Rows& rows) {
-    return Eventually([&] { return browser->Evaluate(kReadCanvas)["rows"] == rows; }, kWaitMs);
+    return Eventually([&] { return browser->Evaluate(read_canvas)["rows"] == rows; }, kWaitMs);
   }
   std::string Text(const std::string& id) {
     return browser->Evaluate("document.getElementById('" + id + "').textContent");
@@ -97,6 +77,7 @@ class WebPageTest : public ::testing::Test {
     s[1] = "mpv --idle=yes --no-video --no-terminal --ao=null";
     return s;
   }()};
+  const std::string read_canvas = Shell("cat " LORVAN_SOURCE_DIR "/tests/integration/tables/read_canvas.js");
   std::string browser_program;
   pid_t pid = -1;
   int port = 0;
@@ -117,14 +98,14 @@ TEST_F(WebPageTest, TheBrowserShowsThePanelAndPressesTheRemotesKeys) {
   EXPECT_TRUE(CanvasShows(browse)) << Log();
   EXPECT_EQ(Text("link"), "live") << "the stream is open";
   EXPECT_TRUE(Eventually([&] {
-    const nlohmann::json c = browser->Evaluate(kReadCanvas);
+    const nlohmann::json c = browser->Evaluate(read_canvas);
     const nlohmann::json s = State();
     if (s.is_null() || s["seq"] != c["seq"]) return false;
     std::array<uint8_t, linuxhost::web::kPanelBytes> bits{};
     linuxhost::web::PackPanel([&](int x, int y) { return c["rows"][y].get<std::string>()[x] == '#'; }, bits);
     return linuxhost::web::Base64(bits.data(), bits.size()) == s["panel"];
   }, kWaitMs)) << "the drawn panel is the box's frame";
-  const nlohmann::json shown = browser->Evaluate(kReadCanvas);
+  const nlohmann::json shown = browser->Evaluate(read_canvas);
   EXPECT_EQ(shown["other"], 0);
   EXPECT_GE(shown["width"], 256) << "drawn at least twice the panel's size";
 
