@@ -2,17 +2,15 @@
 
 #include <fcntl.h>
 #include <poll.h>
-#include <signal.h>
 #include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
-#include <thread>
 #include <vector>
 
 #include "audio_files.h"
+#include "process_helpers.h"
 
 extern char** environ;
 
@@ -74,25 +72,7 @@ Chromium::Chromium(const std::string& program, int timeout_ms) : timeout_ms_(tim
 }
 
 Chromium::~Chromium() {
-  if (pid_ > 0) {
-    // Asked to close; ended if it does not within the deadline.
-    try {
-      nlohmann::json msg = {{"id", next_id_++}, {"method", "Browser.close"}};
-      const std::string text = msg.dump() + std::string(1, '\0');
-      [[maybe_unused]] const ssize_t n = write(to_browser_, text.data(), text.size());
-    } catch (...) {
-    }
-    const int64_t deadline = NowMs() + 10000;
-    int status = 0;
-    while (waitpid(pid_, &status, WNOHANG) == 0) {
-      if (NowMs() > deadline) {
-        kill(pid_, SIGKILL);
-        waitpid(pid_, &status, 0);
-        break;
-      }
-      std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-  }
+  if (pid_ > 0) Terminate(pid_, 10000);
   if (to_browser_ >= 0) close(to_browser_);
   if (from_browser_ >= 0) close(from_browser_);
   std::error_code ec;
