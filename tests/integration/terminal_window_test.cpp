@@ -1,5 +1,5 @@
-// The lorvan program itself: its terminal window under tmux (send-keys, capture-pane), its
-// headless mode as a service runs it, and the player its settings line names.
+// The lorvan program itself: its terminal window under tmux (send-keys, capture-pane) and the
+// player its settings line names. (Its headless mode runs in web_page_test.cpp.)
 #include <gtest/gtest.h>
 #include <signal.h>
 
@@ -50,12 +50,6 @@ class LorvanProgram : public ::testing::Test {
   void Start(const std::string& options = "") {
     terminal = std::make_unique<Terminal>(std::string("LANG=C.UTF-8 ") + LORVAN_EXE + " " + options + " " + folder.path(),
                                           100, 32);
-  }
-  // A help page with more lines than fit: start-up says so in a message box.
-  void WriteLongHelp() {
-    std::string help = "34\r\n";
-    for (int i = 0; i < 12; ++i) help += "K" + std::to_string(i) + "\tline\r\n";
-    folder.Write("Help.txt", help);
   }
 
   TempDir run;
@@ -146,7 +140,10 @@ TEST_F(LorvanProgram, PlaysTheNextTrackAndEndsWithFiveExitStrokes) {
 }
 
 TEST_F(LorvanProgram, MessageBoxIsAnsweredWithEnter) {
-  WriteLongHelp();
+  // A help page with more lines than fit: start-up says so in a message box.
+  std::string help = "34\r\n";
+  for (int i = 0; i < 12; ++i) help += "K" + std::to_string(i) + "\tline\r\n";
+  folder.Write("Help.txt", help);
   Start();
   ASSERT_TRUE(terminal->Shows("OK (Enter)")) << terminal->Screen();
   EXPECT_NE(terminal->Screen().find("Help.txt"), std::string::npos);
@@ -156,19 +153,6 @@ TEST_F(LorvanProgram, MessageBoxIsAnsweredWithEnter) {
   EXPECT_TRUE(Eventually([&] { return terminal->Screen().find("OK (Enter)") == std::string::npos; }));
   EXPECT_TRUE(terminal->Shows("stopped")) << "start-up went on to the player";
   EXPECT_FALSE(KeyShown(terminal->Screen(), "Enter") || KeyShown(terminal->Screen(), "p")) << terminal->Screen();
-}
-
-TEST_F(LorvanProgram, HeadlessItLogsWhatItWouldShowAndEndsOnSigterm) {
-  WriteLongHelp();
-  const std::string err = folder.path() + "/stderr.txt";
-  const pid_t pid = SpawnLorvan({"--headless", "--port=/nonexistent/parport7", folder.path()}, err);
-  ASSERT_GT(pid, 0);
-  EXPECT_TRUE(Eventually([&] { return folder.Read("stderr.txt").find("running;") != std::string::npos; }, 20000))
-      << folder.Read("stderr.txt");
-  const std::string log = folder.Read("stderr.txt");
-  EXPECT_NE(log.find("message box \"Lorvan\""), std::string::npos) << "message boxes are logged and go on";
-  EXPECT_NE(log.find("no LCD port: /nonexistent/parport7"), std::string::npos) << "the virtual panel takes over";
-  EXPECT_TRUE(Terminate(pid)) << folder.Read("stderr.txt");
 }
 
 }  // namespace

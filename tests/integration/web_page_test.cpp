@@ -1,6 +1,7 @@
-// The web page in a real browser: headless Chromium loads it from a running lorvan (mpv
-// without sound), draws the panel exactly as the panel shows it, and its buttons and keyboard
-// press the remote's keys; a request without the token presses nothing.
+// The web page in a real browser: headless Chromium loads it from a lorvan running headless as
+// a service runs it (mpv without sound, no LCD port), draws the panel exactly as the panel
+// shows it, and its buttons and keyboard press the remote's keys; a request without the token
+// presses nothing; SIGTERM ends the box in order.
 #include <gtest/gtest.h>
 
 #include <regex>
@@ -29,6 +30,10 @@ class WebPageTest : public ::testing::Test {
     for (const char* name : {"First.wav", "Second.wav", "Third.wav"}) {
       WriteSineWav(folder.music_root() + name, 30.0, 440);
     }
+    // A help page with more lines than fit: start-up says so in a message box.
+    std::string help = "34\r\n";
+    for (int i = 0; i < 12; ++i) help += "K\tline\r\n";
+    folder.Write("Help.txt", help);
   }
   void TearDown() override {
     if (pid > 0) {
@@ -45,7 +50,7 @@ class WebPageTest : public ::testing::Test {
   }
   void StartLorvan() {
     const std::string token_file = folder.Write("web.token", std::string(kToken) + "\n");
-    pid = SpawnLorvan({"--headless", "--socket=" + folder.path() + "/mpv.sock", "--web=127.0.0.1:0",
+    pid = SpawnLorvan({"--headless", "--socket=" + folder.path() + "/mpv.sock", "--port=/nonexistent/parport7", "--web=127.0.0.1:0",
                        "--web-token-file=" + token_file, folder.path()},
                       folder.path() + "/stderr.txt");
     ASSERT_GT(pid, 0);
@@ -90,6 +95,9 @@ TEST_F(WebPageTest, TheBrowserShowsThePanelAndPressesTheRemotesKeys) {
   ASSERT_EQ(browse.size(), 64u);
   ASSERT_NE(browse, after_next);
   StartLorvan();
+  EXPECT_TRUE(Eventually([&] { return Log().find("running;") != std::string::npos; }, kWaitMs)) << Log();
+  EXPECT_NE(Log().find("message box \"Lorvan\""), std::string::npos) << "message boxes are logged and go on";
+  EXPECT_NE(Log().find("no LCD port: /nonexistent/parport7"), std::string::npos) << "the virtual panel takes over";
   browser = std::make_unique<Chromium>(browser_program);
   browser->Open("http://127.0.0.1:" + std::to_string(port) + "/?token=" + kToken);
 
