@@ -32,14 +32,6 @@ const Json& Tables() {
   return tables;
 }
 
-// The text with the table's names replaced.
-std::string Fill(std::string text, const std::map<std::string, std::string>& names) {
-  for (const auto& [name, value] : names) {
-    for (size_t at; (at = text.find(name)) != std::string::npos;) text.replace(at, name.size(), value);
-  }
-  return text;
-}
-
 TEST(LcdPreview, EveryPixelShowsInEachStyle) {
   // A diagonal and the four corners of the 128 x 64 panel.
   const auto dark = [](int x, int y) {
@@ -121,9 +113,9 @@ TEST(CommandLine, SplitResolvedAndItsSocketFromTheTables) {
   const std::map<std::string, std::string> names = {{"$SOCK", sock}, {"$DEFAULT", DefaultPlayerCommandLine(sock)}};
   for (const auto& row : Tables().at("resolve")) {
     SCOPED_TRACE(row.dump());
-    const std::string socket = Fill(row["socket"], names);
+    const std::string socket = testing::Substitute(row["socket"], names);
     const std::string resolved = ResolveCommandLine(row["line"], row["settings"], socket);
-    EXPECT_EQ(resolved, Fill(row["resolved"], names));
+    EXPECT_EQ(resolved, testing::Substitute(row["resolved"], names));
     EXPECT_EQ(IsPlayerCommandLine(resolved) ? NamedSocket(resolved) : socket, socket);
   }
   for (const auto& row : Tables().at("player_lines")) {
@@ -146,11 +138,11 @@ TEST(CommandLine, ThePlayersSocketAsTheSettingsNameIt) {
     std::filesystem::remove(dir.path() + "/Lorvan.ini");
     if (!row["line"].is_null()) {
       testing::Settings s;
-      s[1] = Fill(row["line"], names);
+      s[1] = testing::Substitute(row["line"], names);
       dir.Write("Lorvan.ini", s.Text({"// the player --input-ipc-server=/not/this.sock"}));
     }
     const auto chosen = ChoosePlayerSocket(row["option"], dir.path());
-    EXPECT_EQ(chosen.path, Fill(row["socket"], names));
+    EXPECT_EQ(chosen.path, testing::Substitute(row["socket"], names));
     EXPECT_EQ(!chosen.note.empty(), row["note"]) << chosen.note;
   }
 }

@@ -35,6 +35,13 @@ nlohmann::json ReadJson(const std::string& path) {
   return nlohmann::json::parse(in);
 }
 
+std::string Substitute(std::string text, const std::map<std::string, std::string>& names) {
+  for (const auto& [name, value] : names) {
+    for (size_t at; (at = text.find(name)) != std::string::npos;) text.replace(at, name.size(), value);
+  }
+  return text;
+}
+
 bool Eventually(const std::function<bool()>& cond, int timeout_ms) {
   const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
   while (std::chrono::steady_clock::now() < end) {

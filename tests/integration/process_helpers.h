@@ -3,6 +3,7 @@
 #include <sys/types.h>
 
 #include <functional>
+#include <map>
 #include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
@@ -14,6 +15,9 @@ std::string Shell(const std::string& command);
 
 // A JSON file's contents (a table of test cases); throws when it cannot be read.
 nlohmann::json ReadJson(const std::string& path);
+
+// The text with each name (a table's placeholder such as "$HOST") replaced by its value.
+std::string Substitute(std::string text, const std::map<std::string, std::string>& names);
 
 // Waits until cond holds, checking every 50 ms; false when it still does not after timeout_ms.
 bool Eventually(const std::function<bool()>& cond, int timeout_ms = 10000);

@@ -1,7 +1,9 @@
-// A new user's first run on Linux: a program folder laid out by --setup that plays, and the
-// one message for each bad start.
+// A new user's first run on Linux: a program folder laid out by --setup that plays, the
+// spoken folder names the announcement generator writes, and the one message for each bad start.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -116,6 +118,29 @@ TEST(LorvanCommandLine, EachBadStartIsToldInOneLineAndChangesNothing) {
   }
   EXPECT_EQ(Snapshot(box), box_before);
   EXPECT_TRUE(Snapshot(empty).empty()) << "nothing is made in a folder without settings";
+}
+
+bool Exists(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0;
+}
+
+TEST(MakeAnnouncements, WritesMissingTalkFilesAndKeepsRecordedOnes) {
+  if (FindProgram("espeak-ng").empty()) GTEST_SKIP() << "espeak-ng is not installed";
+  TempDir dir;
+  dir.Mkdir("Music/01 Rock/Queen");
+  dir.Mkdir("Music/Jazz_Classics");
+  dir.Write("Music/Jazz_Classics/_dirname.talk", "recorded by hand");
+  const std::string cmd = std::string("bash ") + LORVAN_SOURCE_DIR + "/tools/make-announcements.sh " + dir.path() +
+                          "/Music > " + dir.path() + "/out.txt 2>&1";
+  ASSERT_EQ(std::system(cmd.c_str()), 0) << dir.Read("out.txt");
+  EXPECT_EQ(dir.Read("out.txt"), "2 announcements written, 1 kept\n");
+  const std::string talk = dir.Read("Music/01 Rock/_dirname.talk");
+  EXPECT_EQ(talk.substr(0, 4), "RIFF") << "spoken as WAV";
+  EXPECT_GT(talk.size(), 4000u);
+  EXPECT_TRUE(Exists(dir.path() + "/Music/01 Rock/Queen/_dirname.talk"));
+  EXPECT_FALSE(Exists(dir.path() + "/Music/_dirname.talk")) << "the root is never announced";
+  EXPECT_EQ(dir.Read("Music/Jazz_Classics/_dirname.talk"), "recorded by hand");
 }
 
 }  // namespace

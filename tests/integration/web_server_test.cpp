@@ -126,10 +126,13 @@ class WebServerTest : public ::testing::Test {
 };
 
 TEST_F(WebServerTest, BadRequestsAreRefusedAndPressNothing) {
+  const std::map<std::string, std::string> names = {{"$HOST", host}, {"$ORIGIN", origin},
+      {"$JSON", "Content-Type: application/json"}, {"$PORT", std::to_string(port)}, {"$TOKEN", kToken}};
+  const auto fill = [&](const std::string& text) { return lorvan::testing::Substitute(text, names); };
   for (const auto& row : Tables().at("refused_requests")) {
     std::vector<std::string> headers;
-    for (const auto& h : row["headers"]) headers.push_back(Fill(h));
-    const auto reply = SendHttp(port, row["method"], Fill(row["target"]), headers, row["body"]);
+    for (const auto& h : row["headers"]) headers.push_back(fill(h));
+    const auto reply = SendHttp(port, row["method"], fill(row["target"]), headers, row["body"]);
     EXPECT_EQ(reply.status, row["status"]) << row["what"] << "\n" << reply.head << "\n" << reply.body;
     EXPECT_FALSE(reply.body.empty()) << row["what"] << ": the refusal says why";
   }
