@@ -40,11 +40,18 @@ TEST(LcdPreview, EveryPixelShowsInEachStyle) {
   const auto braille = RenderPreview(dark, 128, 64, PreviewStyle::kBraille);
   ASSERT_EQ(braille.size(), 16u);
   EXPECT_EQ(braille[0].size(), 64u * 3) << "64 braille characters of 3 bytes";
-  // Top-left cell: (0,0) dot 1 and the diagonal's (2,1) is in the next cell.
-  EXPECT_EQ(braille[0].substr(0, 3), "\u2801");
   EXPECT_EQ(braille[0].substr(63 * 3, 3), "\u2808") << "(127,0) is the right column's top dot";
   EXPECT_EQ(braille[15].substr(0, 3), "\u2840") << "(0,63) is the left column's bottom dot";
   EXPECT_EQ(braille[15].substr(63 * 3, 3), "\u28C0") << "(127,63) and the diagonal's (126,63)";
+  // Each pixel of a cell is its own dot: U+2800 plus the dot's bit, in UTF-8 E2 A0..A3 80..BF.
+  const unsigned kDot[4][2] = {{0x01, 0x08}, {0x02, 0x10}, {0x04, 0x20}, {0x40, 0x80}};
+  for (int y = 0; y < 4; ++y) {
+    for (int x = 0; x < 2; ++x) {
+      const std::string cell = RenderPreview([&](int px, int py) { return px == x && py == y; }, 128, 64,
+                                             PreviewStyle::kBraille)[0].substr(0, 3);
+      EXPECT_EQ(((cell[1] & 0x03u) << 6) | (cell[2] & 0x3Fu), kDot[y][x]) << x << "," << y;
+    }
+  }
 
   const auto half = RenderPreview(dark, 128, 64, PreviewStyle::kHalfBlock);
   ASSERT_EQ(half.size(), 32u);
