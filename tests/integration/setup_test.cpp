@@ -5,9 +5,7 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <map>
-#include <sstream>
 
 #include "audio_files.h"
 #include "hosts/linux/setup.h"
@@ -45,19 +43,10 @@ TEST(Setup, MakesAnEmptyFolderABoxThatPlays) {
 
   // The data as the sources have it, and the settings with mpv and the given folders.
   const std::string data = LORVAN_SOURCE_DIR "/data";
-  for (const auto& [copy, original] : std::map<std::string, std::string>{
-           {"box/Fonts/Normal.fnt", "Fonts/Normal.fnt"},
-           {"box/Bitmaps/picBackground.pbm", "Bitmaps/picBackground.pbm"},
-           {"box/Help.txt", "sample/Help.txt"}}) {
-    std::ifstream in(data + "/" + original, std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    EXPECT_EQ(top.Read(copy), bytes.str()) << copy;
+  for (const std::string copy : {"Fonts", "Bitmaps"}) {
+    EXPECT_EQ(Shell("diff -r " + data + "/" + copy + " " + box + "/" + copy + " 2>&1"), "") << copy;
   }
-  const auto count = [](const std::string& folder) {
-    return std::distance(fs::directory_iterator(folder), fs::directory_iterator());
-  };
-  EXPECT_EQ(count(box + "/Bitmaps"), count(data + "/Bitmaps"));
+  EXPECT_EQ(Shell("cmp " + data + "/sample/Help.txt " + box + "/Help.txt 2>&1"), "");
   const std::string settings = top.Read("box/Lorvan.ini");
   const auto values = linuxhost::ValueLines(settings);
   ASSERT_EQ(values.size(), 56u) << settings;
