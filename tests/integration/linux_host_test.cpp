@@ -154,14 +154,25 @@ TEST(CommandLine, ThePlayersSocketAsTheSettingsNameIt) {
   }
 }
 
-TEST(Options, CommandLinesFromTheTable) {
+TEST(Options, CommandLinesAndOptionsFilesFromTheTable) {
+  testing::TempDir dir;
+  const std::string file = dir.path() + "/panel.conf";
   for (const auto& row : Tables().at("options")) {
-    SCOPED_TRACE(row["args"].dump());
+    SCOPED_TRACE(row.dump());
+    if (row.contains("file")) dir.Write("panel.conf", row["file"]);
+    std::vector<std::string> args;
+    for (const auto& a : row["args"]) args.push_back(testing::Substitute(a, {{"$FILE", file}}));
     if (row.contains("error")) {
-      EXPECT_THROW(ParseOptions(row["args"]), std::invalid_argument);
+      try {
+        ParseOptions(args);
+        ADD_FAILURE() << "not refused";
+      } catch (const std::invalid_argument& e) {
+        const std::string start = row["error"].is_string() ? testing::Substitute(row["error"], {{"$FILE", file}}) : "";
+        EXPECT_EQ(std::string(e.what()).rfind(start, 0), 0u) << e.what();
+      }
       continue;
     }
-    const Options o = ParseOptions(row["args"]);
+    const Options o = ParseOptions(args);
     const Json got = {{"headless", o.headless}, {"ppdev", o.ppdev}, {"inputs", o.inputs},
                       {"program_dir", o.program_dir}, {"power", o.power}, {"raw_io_base", o.raw_io_base},
                       {"help", o.help}, {"full_frames", o.full_frames}, {"setup", o.setup},
@@ -170,32 +181,6 @@ TEST(Options, CommandLinesFromTheTable) {
                       {"panel_clock", o.panel.clock_hz}, {"panel_address", o.panel.address}};
     for (const auto& [field, value] : row["expect"].items()) EXPECT_EQ(got[field], value) << field;
   }
-}
-
-TEST(Options, AnOptionsFileComesBeforeTheCommandLine) {
-  testing::TempDir dir;
-  const std::string file = dir.Write("panel.conf", "# the OLED\r\npanel = st7920-spi\n  panel-clock=100000\n\nheadless\n");
-  const Options o = ParseOptions({"--options=" + file, "--panel-clock=50000", "box"});
-  EXPECT_EQ(o.panel.kind, "st7920-spi");
-  EXPECT_EQ(o.panel.clock_hz, 50000u) << "the command line wins";
-  EXPECT_TRUE(o.headless);
-  const struct {
-    std::string text, message;
-  } bad[] = {
-      {"headless\npanel = lcd\n", file + ":2: "},
-      {"bogus=1\n", file + ":1: unknown option --bogus"},
-      {"options=other.conf\n", file + ":1: "},
-  };
-  for (const auto& b : bad) {
-    dir.Write("panel.conf", b.text);
-    try {
-      ParseOptions({"--options=" + file, "box"});
-      ADD_FAILURE() << b.text;
-    } catch (const std::invalid_argument& e) {
-      EXPECT_EQ(std::string(e.what()).rfind(b.message, 0), 0u) << e.what();
-    }
-  }
-  EXPECT_THROW(ParseOptions({"--options=" + dir.path() + "/none.conf", "box"}), std::invalid_argument);
 }
 
 class FakeCd : public CdDevice {
