@@ -1,10 +1,11 @@
 // The panel back ends of the single-board computers: every screen, sent through a back end
 // onto a bus that hands it to the controller's panel model, is the picture the core made.
-// The pictures and port writes come from the scenario runner.
+// The pictures and port writes come from the scenario runner (scripts in tables/screens.json).
 #include <gtest/gtest.h>
 
 #include "hosts/linux/panel_setup.h"
 #include "panel_rig.h"
+#include "process_helpers.h"
 #include "support/program_folder.h"
 
 namespace lorvan::testing {
@@ -21,25 +22,17 @@ const std::vector<Screen>& Screens() {
   static const std::vector<Screen> screens = [] {
     ProgramFolder folder;
     folder.AddMusic({"Rock/Queen/a.mp3", "Pop/b.mp3", "c.mp3"});
-    const std::pair<const char*, const char*> scripts[] = {
-        {"browser", "wait 500\n"},
-        {"playing", "key P\nwait 100\nkey P\nwait 2500\n"},
-        {"equalizer", "key E\nwait 500\n"},
-        {"help", "key H\nwait 500\n"},
-        {"CD", "cd ready\nkey G\nwait 3000\n"},
-        {"shutdown", "key X\nwait 2100\n"},
-        {"standby", "power standby accept\nkey X\nkey X\nwait 2100\n"},
-        {"service exit", "key X\nwait 100\nkey X\nwait 100\nkey X\nwait 100\nkey X\nwait 100\nkey X\nwait 1700\n"},
-    };
+    const auto scripts = ReadJson(LORVAN_SOURCE_DIR "/tests/integration/tables/screens.json").at("scripts");
     std::vector<Screen> all;
     for (const bool inverted : {false, true}) {
-      for (const auto& [name, script] : scripts) {
+      for (const auto& row : scripts) {
+        const std::string name = row[0], script = row[1];
         const std::string full = std::string("start\n") + (inverted ? "key I\n" : "") + script + "dump lcd\ndump port\n";
         const auto r = RunScenario(folder.path(), full);
         EXPECT_EQ(r.exit_status, 0) << name << ": " << r.err;
         Dumps dumps = ParseDumps(r.out);
         EXPECT_EQ(dumps.pictures.size(), 1u) << name;
-        all.push_back({std::string(name) + (inverted ? " inverted" : ""), dumps.pictures.at(0), dumps.port});
+        all.push_back({name + (inverted ? " inverted" : ""), dumps.pictures.at(0), dumps.port});
       }
     }
     for (size_t i = 0; i < all.size(); ++i) {
