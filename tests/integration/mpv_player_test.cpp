@@ -14,7 +14,6 @@
 
 #include "audio_files.h"
 #include "process_helpers.h"
-#include "hosts/linux/command_line.h"
 #include "hosts/linux/linux_processes.h"
 #include "hosts/linux/mpv_player.h"
 #include "support/program_folder.h"
