@@ -2,17 +2,15 @@
 
 #include <fcntl.h>
 #include <poll.h>
-#include <signal.h>
 #include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
-#include <thread>
 #include <vector>
 
 #include "audio_files.h"
+#include "process_helpers.h"
 
 extern char** environ;
 
@@ -38,22 +36,11 @@ Chromium::Chromium(const std::string& program, int timeout_ms) : timeout_ms_(tim
   profile_ = dir;
   int in[2], out[2];
   if (pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0) throw std::runtime_error("no pipe for the browser");
-  std::vector<std::string> args = {program,
-                                   "--headless",
-                                   "--no-sandbox",
-                                   "--disable-gpu",
-                                   "--disable-quic",
-                                   "--no-first-run",
-                                   "--no-default-browser-check",
-                                   "--disable-background-networking",
-                                   "--disable-component-update",
-                                   "--disable-sync",
-                                   "--disable-dev-shm-usage",
-                                   "--mute-audio",
-                                   "--window-size=1000,1400",
-                                   "--user-data-dir=" + profile_,
-                                   "--remote-debugging-pipe",
-                                   "about:blank"};
+  std::vector<std::string> args = {
+      program, "--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
+      "--no-default-browser-check", "--disable-background-networking", "--disable-component-update",
+      "--disable-sync", "--disable-dev-shm-usage", "--mute-audio", "--window-size=1000,1400",
+      "--user-data-dir=" + profile_, "--remote-debugging-pipe", "about:blank"};
   std::vector<char*> argv;
   for (auto& a : args) argv.push_back(a.data());
   argv.push_back(nullptr);
@@ -85,25 +72,7 @@ Chromium::Chromium(const std::string& program, int timeout_ms) : timeout_ms_(tim
 }
 
 Chromium::~Chromium() {
-  if (pid_ > 0) {
-    // Asked to close; ended if it does not within the deadline.
-    try {
-      nlohmann::json msg = {{"id", next_id_++}, {"method", "Browser.close"}};
-      const std::string text = msg.dump() + std::string(1, '\0');
-      [[maybe_unused]] const ssize_t n = write(to_browser_, text.data(), text.size());
-    } catch (...) {
-    }
-    const int64_t deadline = NowMs() + 10000;
-    int status = 0;
-    while (waitpid(pid_, &status, WNOHANG) == 0) {
-      if (NowMs() > deadline) {
-        kill(pid_, SIGKILL);
-        waitpid(pid_, &status, 0);
-        break;
-      }
-      std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-  }
+  if (pid_ > 0) Terminate(pid_, 10000);
   if (to_browser_ >= 0) close(to_browser_);
   if (from_browser_ >= 0) close(from_browser_);
   std::error_code ec;
@@ -171,20 +140,6 @@ nlohmann::json Chromium::Evaluate(const std::string& expression) {
       Command("Runtime.evaluate", {{"expression", expression}, {"returnByValue", true}, {"awaitPromise", true}});
   if (r.contains("exceptionDetails")) throw std::runtime_error(expression + ": " + r["exceptionDetails"].dump());
   return r["result"].value("value", nlohmann::json());
-}
-
-void Chromium::Click(double x, double y) {
-  for (const char* type : {"mouseMoved", "mousePressed", "mouseReleased"}) {
-    Command("Input.dispatchMouseEvent",
-            {{"type", type}, {"x", x}, {"y", y}, {"button", std::string(type) == "mouseMoved" ? "none" : "left"},
-             {"clickCount", std::string(type) == "mouseMoved" ? 0 : 1}});
-  }
-}
-
-void Chromium::Type(char c) {
-  const std::string text(1, c);
-  Command("Input.dispatchKeyEvent", {{"type", "keyDown"}, {"text", text}, {"key", text}});
-  Command("Input.dispatchKeyEvent", {{"type", "keyUp"}, {"key", text}});
 }
 
 }  // namespace lorvan::testing

@@ -25,17 +25,10 @@ class Chromium {
   void Open(const std::string& url);
   // The value of a JavaScript expression in the tab (promises awaited); throws on an exception.
   nlohmann::json Evaluate(const std::string& expression);
-  // A left click with the mouse at a point of the tab's viewport.
-  void Click(double x, double y);
-  // A key typed on the keyboard (a printable character).
-  void Type(char c);
-  // A protocol command in the tab; its result. Throws with the error when it fails.
-  nlohmann::json Command(const std::string& method, const nlohmann::json& params = nlohmann::json::object());
-
-  int timeout_ms() const { return timeout_ms_; }
-  pid_t pid() const { return pid_; }
 
  private:
+  // A protocol command in the tab; its result. Throws with the error when it fails.
+  nlohmann::json Command(const std::string& method, const nlohmann::json& params = nlohmann::json::object());
   nlohmann::json Call(const std::string& method, const nlohmann::json& params, const std::string& session);
   // Waits for the next message, false at the deadline.
   bool Receive(nlohmann::json& message, int64_t deadline_ms);

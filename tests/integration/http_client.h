@@ -31,7 +31,6 @@ class EventStream {
   std::optional<std::string> Next(int timeout_ms = 10000);
 
  private:
-  bool Fill(int timeout_ms);
   int fd_ = -1;
   std::string buffer_;
   bool head_done_ = false;

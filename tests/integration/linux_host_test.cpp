@@ -1,24 +1,36 @@
-// The Linux host's own pieces without outside programs: the LCD preview, key maps, options,
-// the CD drive's folder, the port's pacing, the power commands.
+// The Linux host's own pieces without outside programs: command lines and options (their
+// tables in tables/command_lines.json), the LCD preview, key maps, the CD drive's folder,
+// the port's pacing, the power commands.
 #include <gtest/gtest.h>
 #include <linux/input-event-codes.h>
 
+#include <filesystem>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "hosts/linux/cd_drive.h"
+#include "hosts/linux/command_line.h"
 #include "hosts/linux/evdev_input.h"
 #include "hosts/linux/lcd_preview.h"
 #include "hosts/linux/linux_power.h"
 #include "hosts/linux/options.h"
 #include "hosts/linux/ports.h"
+#include "hosts/linux/setup.h"
 #include "hosts/linux/terminal_view.h"
 #include "hosts/posix/posix_file_system.h"
+#include "process_helpers.h"
 #include "support/program_folder.h"
 
 namespace lorvan::linuxhost {
 namespace {
+
+using Json = nlohmann::json;
+
+const Json& Tables() {
+  static const Json tables = testing::ReadJson(LORVAN_SOURCE_DIR "/tests/integration/tables/command_lines.json");
+  return tables;
+}
 
 TEST(LcdPreview, EveryPixelShowsInEachStyle) {
   // A diagonal and the four corners of the 128 x 64 panel.
@@ -28,11 +40,18 @@ TEST(LcdPreview, EveryPixelShowsInEachStyle) {
   const auto braille = RenderPreview(dark, 128, 64, PreviewStyle::kBraille);
   ASSERT_EQ(braille.size(), 16u);
   EXPECT_EQ(braille[0].size(), 64u * 3) << "64 braille characters of 3 bytes";
-  // Top-left cell: (0,0) dot 1 and the diagonal's (2,1) is in the next cell.
-  EXPECT_EQ(braille[0].substr(0, 3), "\u2801");
   EXPECT_EQ(braille[0].substr(63 * 3, 3), "\u2808") << "(127,0) is the right column's top dot";
   EXPECT_EQ(braille[15].substr(0, 3), "\u2840") << "(0,63) is the left column's bottom dot";
   EXPECT_EQ(braille[15].substr(63 * 3, 3), "\u28C0") << "(127,63) and the diagonal's (126,63)";
+  // Each pixel of a cell is its own dot: U+2800 plus the dot's bit, in UTF-8 E2 A0..A3 80..BF.
+  const unsigned kDot[4][2] = {{0x01, 0x08}, {0x02, 0x10}, {0x04, 0x20}, {0x40, 0x80}};
+  for (int y = 0; y < 4; ++y) {
+    for (int x = 0; x < 2; ++x) {
+      const std::string cell = RenderPreview([&](int px, int py) { return px == x && py == y; }, 128, 64,
+                                             PreviewStyle::kBraille)[0].substr(0, 3);
+      EXPECT_EQ(((cell[1] & 0x03u) << 6) | (cell[2] & 0x3Fu), kDot[y][x]) << x << "," << y;
+    }
+  }
 
   const auto half = RenderPreview(dark, 128, 64, PreviewStyle::kHalfBlock);
   ASSERT_EQ(half.size(), 32u);
@@ -83,91 +102,85 @@ TEST(Keymap, DefaultsAndFileEntries) {
 }
 
 TEST(Keymap, AHeldKeyRepeatsLikeOnWindows) {
-  const KeyMap map = DefaultKeyMap();
-  struct Event {
-    unsigned type, code;
-    int value;
-  };
-  const struct {
-    const char* what;
-    std::vector<Event> events;
+  for (const auto& row : Tables().at("key_events")) {
     std::string strokes;
-  } cases[] = {
-      {"tap", {{EV_KEY, KEY_VOLUMEUP, 1}, {EV_SYN, SYN_REPORT, 0}, {EV_KEY, KEY_VOLUMEUP, 0}}, "u"},
-      {"held volume up",
-       {{EV_KEY, KEY_VOLUMEUP, 1}, {EV_KEY, KEY_VOLUMEUP, 2}, {EV_KEY, KEY_VOLUMEUP, 2}, {EV_KEY, KEY_VOLUMEUP, 0}},
-       "uuu"},
-      {"unmapped key held", {{EV_KEY, KEY_F13, 1}, {EV_KEY, KEY_F13, 2}, {EV_KEY, KEY_F13, 0}}, ""},
-      {"not a key", {{EV_MSC, MSC_SCAN, 1}, {EV_REL, REL_X, 2}}, ""},
-  };
-  for (const auto& c : cases) {
-    std::string strokes;
-    for (const auto& e : c.events) {
-      if (const char k = KeyStroke(map, e.type, e.code, e.value)) strokes += k;
+    for (const auto& e : row["events"]) {
+      if (const char k = KeyStroke(DefaultKeyMap(), e[0], e[1], e[2])) strokes += k;
     }
-    EXPECT_EQ(strokes, c.strokes) << c.what;
+    EXPECT_EQ(strokes, row["strokes"]) << row["what"];
   }
 }
 
-TEST(Options, CommandLine) {
-  Options o = ParseOptions({"--headless", "--port=/dev/parport0", "--input=auto", "--input=/dev/input/event3", "box"});
-  EXPECT_TRUE(o.headless);
-  EXPECT_EQ(o.ppdev, "/dev/parport0");
-  EXPECT_EQ(o.inputs, (std::vector<std::string>{"auto", "/dev/input/event3"}));
-  EXPECT_EQ(o.program_dir, "box");
-  EXPECT_EQ(o.power, "systemd") << "a service really powers the machine";
-  EXPECT_EQ(ParseOptions({"box"}).power, "log") << "a terminal session only logs it";
-  EXPECT_EQ(ParseOptions({"--port-io", "box"}).raw_io_base, 0x378);
-  EXPECT_EQ(ParseOptions({"--port-io=0x278", "box"}).raw_io_base, 0x278);
-  EXPECT_THROW(ParseOptions({"--port-io=lpt", "box"}), std::invalid_argument);
-  EXPECT_THROW(ParseOptions({"--port=/dev/parport0", "--port-io", "box"}), std::invalid_argument);
-  EXPECT_THROW(ParseOptions({"--power=maybe", "box"}), std::invalid_argument);
-  EXPECT_THROW(ParseOptions({"--headless"}), std::invalid_argument);
-  EXPECT_THROW(ParseOptions({"a", "b"}), std::invalid_argument);
-  EXPECT_TRUE(ParseOptions({"--help"}).help);
-  EXPECT_TRUE(ParseOptions({"--full-frames", "box"}).full_frames);
-}
-
-TEST(Options, PanelChoice) {
-  const Options o = ParseOptions({"--panel=ssd1306-spi", "--panel-bus=/dev/spidev1.0", "--panel-pins=7,8",
-                                  "--panel-clock=1000000", "--panel-address=0x3d", "box"});
-  EXPECT_EQ(o.panel.kind, "ssd1306-spi");
-  EXPECT_EQ(o.panel.bus, "/dev/spidev1.0");
-  EXPECT_EQ(o.panel.pins, (std::vector<unsigned>{7, 8}));
-  EXPECT_EQ(o.panel.clock_hz, 1000000u);
-  EXPECT_EQ(o.panel.address, 0x3D);
-  EXPECT_EQ(ParseOptions({"box"}).panel.kind, "ks0108-lpt");
-  for (const char* bad : {"--panel=ssd1309-i2c", "--panel=", "--panel-address=0x80", "--panel-address=3c",
-                          "--panel-pins=1,,2", "--panel-pins=a", "--panel-clock=0"}) {
-    EXPECT_THROW(ParseOptions({bad, "box"}), std::invalid_argument) << bad;
+TEST(CommandLine, SplitResolvedAndItsSocketFromTheTables) {
+  for (const auto& row : Tables().at("split")) {
+    const auto words = SplitCommandLine(row["line"]);
+    EXPECT_EQ(words ? Json(*words) : Json(), row["words"]) << row["line"];
   }
-  EXPECT_THROW(ParseOptions({"--panel=sh1106-i2c", "--port=/dev/parport0", "box"}), std::invalid_argument);
+  const std::string sock = "/run/user/1/lorvan-x.sock";
+  const std::map<std::string, std::string> names = {{"$SOCK", sock}, {"$DEFAULT", DefaultPlayerCommandLine(sock)}};
+  for (const auto& row : Tables().at("resolve")) {
+    SCOPED_TRACE(row.dump());
+    const std::string socket = testing::Substitute(row["socket"], names);
+    const std::string resolved = ResolveCommandLine(row["line"], row["settings"], socket);
+    EXPECT_EQ(resolved, testing::Substitute(row["resolved"], names));
+    EXPECT_EQ(IsPlayerCommandLine(resolved) ? NamedSocket(resolved) : socket, socket);
+  }
+  for (const auto& row : Tables().at("player_lines")) {
+    EXPECT_EQ(IsPlayerCommandLine(row["line"]), row["player"]) << row["line"];
+    const auto named = NamedSocket(row["line"]);
+    EXPECT_EQ(named ? Json(*named) : Json(), row["socket"]) << row["line"];
+  }
+  EXPECT_EQ(DefaultSocketPath("/opt/lorvan"), DefaultSocketPath("/opt/lorvan")) << "one per program folder";
+  EXPECT_NE(DefaultSocketPath("/opt/lorvan"), DefaultSocketPath("/home/box/lorvan"));
+  EXPECT_LT(DefaultSocketPath("/opt/lorvan").size(), 100u) << "fits a socket address";
 }
 
-TEST(Options, AnOptionsFileComesBeforeTheCommandLine) {
+TEST(CommandLine, ThePlayersSocketAsTheSettingsNameIt) {
   testing::TempDir dir;
-  const std::string file = dir.Write("panel.conf", "# the OLED\r\npanel = st7920-spi\n  panel-clock=100000\n\nheadless\n");
-  const Options o = ParseOptions({"--options=" + file, "--panel-clock=50000", "box"});
-  EXPECT_EQ(o.panel.kind, "st7920-spi");
-  EXPECT_EQ(o.panel.clock_hz, 50000u) << "the command line wins";
-  EXPECT_TRUE(o.headless);
-  const struct {
-    std::string text, message;
-  } bad[] = {
-      {"headless\npanel = lcd\n", file + ":2: "},
-      {"bogus=1\n", file + ":1: unknown option --bogus"},
-      {"options=other.conf\n", file + ":1: "},
-  };
-  for (const auto& b : bad) {
-    dir.Write("panel.conf", b.text);
-    try {
-      ParseOptions({"--options=" + file, "box"});
-      ADD_FAILURE() << b.text;
-    } catch (const std::invalid_argument& e) {
-      EXPECT_EQ(std::string(e.what()).rfind(b.message, 0), 0u) << e.what();
+  const std::map<std::string, std::string> names = {
+      {"$DIR", dir.path()}, {"$HOME", std::getenv("HOME") ? std::getenv("HOME") : ""},
+      {"$DEFAULT", DefaultSocketPath(dir.path())}};
+  for (const auto& row : Tables().at("player_socket")) {
+    SCOPED_TRACE(row.dump());
+    std::filesystem::remove(dir.path() + "/Lorvan.ini");
+    if (!row["line"].is_null()) {
+      testing::Settings s;
+      s[1] = testing::Substitute(row["line"], names);
+      dir.Write("Lorvan.ini", s.Text({"// the player --input-ipc-server=/not/this.sock"}));
     }
+    const auto chosen = ChoosePlayerSocket(row["option"], dir.path());
+    EXPECT_EQ(chosen.path, testing::Substitute(row["socket"], names));
+    EXPECT_EQ(!chosen.note.empty(), row["note"]) << chosen.note;
   }
-  EXPECT_THROW(ParseOptions({"--options=" + dir.path() + "/none.conf", "box"}), std::invalid_argument);
+}
+
+TEST(Options, CommandLinesAndOptionsFilesFromTheTable) {
+  testing::TempDir dir;
+  const std::string file = dir.path() + "/panel.conf";
+  for (const auto& row : Tables().at("options")) {
+    SCOPED_TRACE(row.dump());
+    if (row.contains("file")) dir.Write("panel.conf", row["file"]);
+    std::vector<std::string> args;
+    for (const auto& a : row["args"]) args.push_back(testing::Substitute(a, {{"$FILE", file}}));
+    if (row.contains("error")) {
+      try {
+        ParseOptions(args);
+        ADD_FAILURE() << "not refused";
+      } catch (const std::invalid_argument& e) {
+        const std::string start = row["error"].is_string() ? testing::Substitute(row["error"], {{"$FILE", file}}) : "";
+        EXPECT_EQ(std::string(e.what()).rfind(start, 0), 0u) << e.what();
+      }
+      continue;
+    }
+    const Options o = ParseOptions(args);
+    const Json got = {{"headless", o.headless}, {"ppdev", o.ppdev}, {"inputs", o.inputs},
+                      {"program_dir", o.program_dir}, {"power", o.power}, {"raw_io_base", o.raw_io_base},
+                      {"help", o.help}, {"full_frames", o.full_frames}, {"setup", o.setup},
+                      {"setup_music", o.setup_music}, {"setup_cd", o.setup_cd}, {"web", o.web},
+                      {"panel", o.panel.kind}, {"panel_bus", o.panel.bus}, {"panel_pins", o.panel.pins},
+                      {"panel_clock", o.panel.clock_hz}, {"panel_address", o.panel.address}};
+    for (const auto& [field, value] : row["expect"].items()) EXPECT_EQ(got[field], value) << field;
+  }
 }
 
 class FakeCd : public CdDevice {

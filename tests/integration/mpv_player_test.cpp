@@ -13,7 +13,7 @@
 #include <thread>
 
 #include "audio_files.h"
-#include "hosts/linux/command_line.h"
+#include "process_helpers.h"
 #include "hosts/linux/linux_processes.h"
 #include "hosts/linux/mpv_player.h"
 #include "support/program_folder.h"
@@ -28,16 +28,8 @@ using lorvan::testing::WriteSineWav;
 constexpr uint32_t kUser = 1024;
 constexpr uint32_t kCommand = 273;
 
-// Polls until the condition holds or the deadline passes (mpv runs in real time; the
-// deadline is generous for a loaded machine and costs nothing when things go well).
-bool Eventually(const std::function<bool()>& cond, int timeout_ms = 15000) {
-  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
-  while (std::chrono::steady_clock::now() < end) {
-    if (cond()) return true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
-  return cond();
-}
+// mpv runs in real time: the deadline is generous for a loaded machine.
+bool Eventually(const std::function<bool()>& cond) { return lorvan::testing::Eventually(cond, 15000); }
 
 class MpvPlayerTest : public ::testing::Test {
  protected:
@@ -76,13 +68,7 @@ class MpvPlayerTest : public ::testing::Test {
     AddFile(name);
     Command(40045);
   }
-  // Another client on the same socket, to look at mpv's own properties.
-  Json MpvProperty(const std::string& name) {
-    MpvIpc probe(socket);
-    if (!probe.Connect()) return nullptr;
-    const auto reply = probe.Command(Json::array({"get_property", name}));
-    return reply && reply->contains("data") ? (*reply)["data"] : Json(nullptr);
-  }
+  Json MpvProperty(const std::string& name) { return lorvan::testing::MpvProperty(socket, name); }
 
   TempDir dir;
   std::string socket;
@@ -96,7 +82,11 @@ TEST_F(MpvPlayerTest, PlaysPausesAdvancesAndEndsATrack) {
   // end comes from a jump close to it.
   WriteSineWav(dir.path() + "/six.wav", 6.0, 440);
   EXPECT_EQ(Hwnd(), 0) << "no window before the player runs";
+  EXPECT_EQ(player->SendMessageA(0x20010, kUser, 0, 0), 0) << "and every message goes nowhere";
+  EXPECT_FALSE(player->PostMessageA(0x20010, kUser, 'a', 103));
+  EXPECT_EQ(player->FindWindowA("Other"), 0);
   StartPlayer();
+  EXPECT_EQ(player->FindWindowA("Other"), 0) << "only the player's class is found";
   EXPECT_EQ(Request(0, 0), 0x5000);
   EXPECT_EQ(Request(0, 104), 0);
   EXPECT_EQ(Request(0, 105), -1);
@@ -184,7 +174,7 @@ TEST_F(MpvPlayerTest, EqualizerBandChangesTheSoundWhilePlaying) {
   EXPECT_EQ(Request(0, 104), 1) << "the change did not interrupt playback";
 }
 
-TEST_F(MpvPlayerTest, KilledPlayerIsStartedAgainByTheNextCommand) {
+TEST_F(MpvPlayerTest, AKilledPlayerIsStartedAgainAndAltF4ClosesTheNewOne) {
   WriteSineWav(dir.path() + "/a.wav", 20.0, 440);
   const int32_t task = StartPlayer();
   const platform::Hwnd first = Hwnd();
@@ -198,42 +188,24 @@ TEST_F(MpvPlayerTest, KilledPlayerIsStartedAgainByTheNextCommand) {
   ::kill(task, SIGKILL);
   EXPECT_TRUE(Eventually([&] { return Hwnd() == 0; })) << "the window goes with the player";
   EXPECT_EQ(Request(0, 104), 0) << "no window, no answer";
-  processes->Reap();
 
   const int32_t again = StartPlayer();
-  EXPECT_NE(again, task);
+  ASSERT_NE(again, task);
   EXPECT_NE(Hwnd(), first) << "a restarted player has a new handle";
+  EXPECT_EQ(processes->RunningPlayers(), std::vector<int32_t>{again}) << "the killed one was collected";
   EXPECT_EQ(Request(0, 104), 0);
   EXPECT_EQ(Request(5, 127), 12) << "the equalizer memory survives";
   EXPECT_DOUBLE_EQ(MpvProperty("volume").get<double>(), std::round(200 * 100.0 / 255)) << "volume given again";
   PlayFile(dir.path() + "/a.wav");
   EXPECT_EQ(Request(0, 104), 1);
-}
 
-TEST_F(MpvPlayerTest, AltF4ToThePlayersTaskClosesIt) {
-  const int32_t task = StartPlayer();
-  ASSERT_TRUE(processes->AppActivate(task));
-  processes->SendKeys("%{F4}", true);
-  EXPECT_TRUE(Eventually([&] { return Hwnd() == 0; }));
-  EXPECT_TRUE(Eventually([&] {
-    processes->Reap();
-    return ::kill(task, 0) != 0;
-  })) << "mpv has quit";
-  EXPECT_FALSE(processes->AppActivate(task));
-}
-
-TEST_F(MpvPlayerTest, AltF4GoesToThePlayerTheLinkStartedAgain) {
-  const int32_t task = StartPlayer();
-  ::kill(task, SIGKILL);
-  ASSERT_TRUE(Eventually([&] { return Hwnd() == 0; }));
-  // The link starts the player again; the exit activates the new task and closes it.
-  const int32_t again = StartPlayer();
-  ASSERT_NE(again, task);
-  EXPECT_EQ(processes->RunningPlayers(), std::vector<int32_t>{again}) << "the killed one was collected";
+  // The exit activates the new task and closes it with Alt+F4.
   ASSERT_TRUE(processes->AppActivate(again));
   processes->SendKeys("%{F4}", true);
   EXPECT_TRUE(Eventually([&] { return processes->RunningPlayers().empty(); })) << "mpv quit";
   EXPECT_EQ(Hwnd(), 0);
+  EXPECT_NE(::kill(again, 0), 0) << "and was collected";
+  EXPECT_FALSE(processes->AppActivate(again));
 }
 
 // A player that starts but never opens its socket (a hung or misconfigured one).
@@ -259,15 +231,6 @@ TEST(PlayerProcesses, APlayerThatNeverAnswersIsReplacedAndEndsWithTheProgram) {
   EXPECT_TRUE(closes.empty()) << "a player without a window is not asked to quit";
 }
 
-TEST(MpvPlayerAlone, WithoutAPlayerEveryMessageGoesNowhere) {
-  TempDir dir;
-  MpvPlayer player(dir.path() + "/none.sock");
-  EXPECT_EQ(player.FindWindowA("Winamp v1.x"), 0);
-  EXPECT_EQ(player.SendMessageA(0x20010, kUser, 0, 0), 0);
-  EXPECT_FALSE(player.PostMessageA(0x20010, kUser, 'a', 103));
-  EXPECT_EQ(player.FindWindowA("Other"), 0);
-}
-
 TEST(Equalizer, ScaleAndFilterChain) {
   EXPECT_DOUBLE_EQ(EqGainDb(0), 20.0);
   EXPECT_DOUBLE_EQ(EqGainDb(63), -20.0);
@@ -285,12 +248,6 @@ TEST(JsonBytes, StringsKeepTheirBytes) {
   EXPECT_EQ(EncodeJsonBytes(Json::array({"loadfile", "/m/caf\xe9 \"x\"\\\n.mp3", 5, true})),
             "[\"loadfile\",\"/m/caf\xe9 \\\"x\\\"\\\\\\u000a.mp3\",5,true]");
 }
-
-}  // namespace
-}  // namespace lorvan::linuxhost
-
-namespace lorvan::linuxhost {
-namespace {
 
 // A process that listens on path as the given user until it is killed; its pid.
 pid_t Listener(const std::string& path, uid_t uid, gid_t gid) {

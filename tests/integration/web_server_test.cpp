@@ -5,10 +5,9 @@
 
 #include <nlohmann/json.hpp>
 
+#include "hosts/linux/web/web_page.h"
 #include "http_client.h"
 #include "process_helpers.h"
-#include "hosts/linux/options.h"
-#include "hosts/linux/web/web_page.h"
 #include "support/program_folder.h"
 
 namespace lorvan::linuxhost::web {
@@ -17,70 +16,29 @@ namespace {
 using lorvan::testing::EventStream;
 using lorvan::testing::SendHttp;
 
-TEST(WebAccess, ListenAddresses) {
-  const struct {
-    std::string text;
-    bool ipv6, wildcard, loopback;
-    int port;
-  } cases[] = {
-      {"127.0.0.1:8480", false, false, true, 8480}, {"0.0.0.0:0", false, true, false, 0},
-      {"192.168.1.20:80", false, false, false, 80}, {"[::1]:8480", true, false, true, 8480},
-      {"[::]:8480", true, true, false, 8480},
-  };
-  for (const auto& c : cases) {
-    const ListenAddress l = ParseListenAddress(c.text);
-    EXPECT_EQ(l.port, c.port) << c.text;
-    EXPECT_EQ(l.ipv6, c.ipv6) << c.text;
-    EXPECT_EQ(l.wildcard, c.wildcard) << c.text;
-    EXPECT_EQ(l.loopback, c.loopback) << c.text;
-  }
-  for (const char* bad : {"localhost:8480", "127.0.0.1", "127.0.0.1:65536", "127.0.0.1:80a", "::1:8480", "[::1]8480",
-                          "300.1.1.1:80", ""}) {
-    EXPECT_THROW(ParseListenAddress(bad), std::invalid_argument) << bad;
-  }
-  EXPECT_EQ(ParseOptions({"--web=127.0.0.1:8480", "--web-token-file=t", "box"}).web, "127.0.0.1:8480");
-  EXPECT_THROW(ParseOptions({"--web=8480", "box"}), std::invalid_argument) << "checked with the other options";
-  EXPECT_THROW(ParseOptions({"--web-token-file=t", "box"}), std::invalid_argument) << "a token without a page";
+const nlohmann::json& Tables() {
+  static const nlohmann::json tables = lorvan::testing::ReadJson(LORVAN_SOURCE_DIR "/tests/integration/tables/web_access.json");
+  return tables;
 }
 
-TEST(WebAccess, HostAndOriginNameThePageItself) {
-  const ListenAddress loop = ParseListenAddress("127.0.0.1:8480");
-  const ListenAddress every = ParseListenAddress("0.0.0.0:8480");
-  const ListenAddress lan = ParseListenAddress("192.168.1.20:8480");
-  const struct {
-    const ListenAddress& listen;
-    std::string host;
-    bool allowed;
-  } hosts[] = {
-      {loop, "127.0.0.1:8480", true},     {loop, "localhost:8480", true},   {loop, "LOCALHOST:8480", true},
-      {loop, "127.0.0.1:8481", false},    {loop, "127.0.0.1", false},       {loop, "127.0.0.2:8480", false},
-      {loop, "evil.example:8480", false}, {loop, "", false},                {loop, "127.0.0.1:8480 x", false},
-      {every, "192.168.1.20:8480", true}, {every, "[fe80::1]:8480", true},  {every, "box.local:8480", false},
-      {lan, "192.168.1.20:8480", true},   {lan, "localhost:8480", false},   {lan, "192.168.1.21:8480", false},
-  };
-  for (const auto& c : hosts) EXPECT_EQ(HostAllowed(c.listen, 8480, c.host), c.allowed) << c.host;
-
-  const struct {
-    std::string origin, host;
-    bool same;
-  } origins[] = {
-      {"http://127.0.0.1:8480", "127.0.0.1:8480", true},
-      {"HTTP://LocalHost:8480", "localhost:8480", true},
-      {"http://192.168.1.20", "192.168.1.20:80", true},
-      {"http://[::1]:8480", "[::1]:8480", true},
-      {"http://evil.example:8480", "127.0.0.1:8480", false},
-      {"https://127.0.0.1:8480", "127.0.0.1:8480", false},
-      {"http://127.0.0.1:8481", "127.0.0.1:8480", false},
-      {"http://127.0.0.1:8480/x", "127.0.0.1:8480", false},
-      {"null", "127.0.0.1:8480", false},
-      {"", "127.0.0.1:8480", false},
-  };
-  for (const auto& c : origins) EXPECT_EQ(SameOrigin(c.origin, c.host), c.same) << c.origin << " / " << c.host;
-
-  EXPECT_TRUE(TokenMatches("abcdefgh", "abcdefgh"));
-  EXPECT_FALSE(TokenMatches("abcdefg", "abcdefgh"));
-  EXPECT_FALSE(TokenMatches("abcdefghabcdefgh", "abcdefgh"));
-  EXPECT_FALSE(TokenMatches("", "abcdefgh"));
+TEST(WebAccess, AddressesHostsOriginsAndTokensFromTheTables) {
+  for (const auto& row : Tables().at("listen")) {
+    SCOPED_TRACE(row.dump());
+    if (row.contains("error")) {
+      EXPECT_THROW(ParseListenAddress(row["text"]), std::invalid_argument);
+      continue;
+    }
+    const ListenAddress l = ParseListenAddress(row["text"]);
+    EXPECT_EQ(l.port, row["port"]);
+    EXPECT_EQ(l.ipv6, row["ipv6"]);
+    EXPECT_EQ(l.wildcard, row["wildcard"]);
+    EXPECT_EQ(l.loopback, row["loopback"]);
+  }
+  for (const auto& row : Tables().at("host_allowed")) {
+    EXPECT_EQ(HostAllowed(ParseListenAddress(row["listen"]), 8480, row["host"]), row["allowed"]) << row.dump();
+  }
+  for (const auto& row : Tables().at("same_origin")) EXPECT_EQ(SameOrigin(row["origin"], row["host"]), row["same"]) << row;
+  for (const auto& row : Tables().at("token_matches")) EXPECT_EQ(TokenMatches(row["given"], row["token"]), row["match"]) << row;
 }
 
 TEST(WebAccess, TokenFiles) {
@@ -104,12 +62,11 @@ TEST(WebFrame, PanelBytesAndBase64) {
   EXPECT_EQ(panel[17], 0x40) << "row 1, pixel 9";
   EXPECT_EQ(panel[1023], 0x01);
   EXPECT_EQ(std::count(panel.begin(), panel.end(), 0), 1021);
-
-  const struct {
-    std::string in, out;
-  } vectors[] = {{"", ""}, {"f", "Zg=="}, {"fo", "Zm8="}, {"foo", "Zm9v"}, {"foob", "Zm9vYg=="}, {"\xff\xfe", "//4="}};
-  for (const auto& v : vectors) {
-    EXPECT_EQ(Base64(reinterpret_cast<const uint8_t*>(v.in.data()), v.in.size()), v.out) << v.in;
+  for (const auto& row : Tables().at("base64")) {
+    std::vector<uint8_t> bytes;
+    const std::string hex = row["hex"];
+    for (size_t i = 0; i < hex.size(); i += 2) bytes.push_back(static_cast<uint8_t>(std::stoi(hex.substr(i, 2), nullptr, 16)));
+    EXPECT_EQ(Base64(bytes.data(), bytes.size()), row["base64"]) << hex;
   }
   Frame f;
   f.info = "Caf\xe9";  // not UTF-8
@@ -152,6 +109,15 @@ class WebServerTest : public ::testing::Test {
     h.insert(h.end(), extra.begin(), extra.end());
     return SendHttp(port, "POST", std::string("/key?token=") + kToken, h, body);
   }
+  // The text with the table's names for this server replaced.
+  std::string Fill(std::string text) {
+    const std::pair<std::string, std::string> names[] = {{"$HOST", host}, {"$ORIGIN", origin},
+        {"$JSON", "Content-Type: application/json"}, {"$PORT", std::to_string(port)}, {"$TOKEN", kToken}};
+    for (const auto& [name, value] : names) {
+      for (size_t at; (at = text.find(name)) != std::string::npos;) text.replace(at, name.size(), value);
+    }
+    return text;
+  }
 
   KeyQueue keys{2};
   std::unique_ptr<WebServer> server;
@@ -160,39 +126,15 @@ class WebServerTest : public ::testing::Test {
 };
 
 TEST_F(WebServerTest, BadRequestsAreRefusedAndPressNothing) {
-  const std::string p = std::to_string(port);
-  const std::string key = std::string("/key?token=") + kToken;
-  const std::string json = "Content-Type: application/json";
-  const struct {
-    std::string what, method, target;
+  const std::map<std::string, std::string> names = {{"$HOST", host}, {"$ORIGIN", origin},
+      {"$JSON", "Content-Type: application/json"}, {"$PORT", std::to_string(port)}, {"$TOKEN", kToken}};
+  const auto fill = [&](const std::string& text) { return lorvan::testing::Substitute(text, names); };
+  for (const auto& row : Tables().at("refused_requests")) {
     std::vector<std::string> headers;
-    std::string body;
-    int status;
-  } cases[] = {
-      {"no token", "POST", "/key", {host, origin, json}, "{\"key\":\"n\"}", 403},
-      {"a wrong token", "POST", "/key?token=secret-token-2", {host, origin, json}, "{\"key\":\"n\"}", 403},
-      {"a page without token", "GET", "/", {host}, "", 403},
-      {"a wrong token cookie", "GET", "/state", {host, "Cookie: lorvan_token=nope"}, "", 403},
-      {"another site", "POST", key, {host, "Origin: http://evil.example", json}, "{\"key\":\"n\"}", 403},
-      {"an opaque origin", "POST", key, {host, "Origin: null", json}, "{\"key\":\"n\"}", 403},
-      {"no origin", "POST", key, {host, json}, "{\"key\":\"n\"}", 403},
-      {"a cross-site fetch", "POST", key, {host, origin, json, "Sec-Fetch-Site: cross-site"}, "{\"key\":\"n\"}", 403},
-      {"a rebound name", "POST", key, {"Host: evil.example:" + p, "Origin: http://evil.example:" + p, json},
-       "{\"key\":\"n\"}", 403},
-      {"another port", "GET", std::string("/?token=") + kToken, {"Host: 127.0.0.1:1"}, "", 403},
-      {"a form", "POST", key, {host, origin, "Content-Type: text/plain"}, "{\"key\":\"n\"}", 415},
-      {"a large body", "POST", key, {host, origin, json}, "{\"key\":\"n\",\"x\":\"" + std::string(400, 'x') + "\"}", 413},
-      {"not JSON", "POST", key, {host, origin, json}, "key=n", 400},
-      {"two keys", "POST", key, {host, origin, json}, "{\"key\":\"np\"}", 400},
-      {"no key of the remote", "POST", key, {host, origin, json}, "{\"key\":\"q\"}", 400},
-      {"a key read", "GET", key, {host}, "", 405},
-      {"a page written", "POST", std::string("/?token=") + kToken, {host, origin, json}, "{}", 405},
-      {"an unknown page", "GET", std::string("/../etc/passwd?token=") + kToken, {host}, "", 404},
-  };
-  for (const auto& c : cases) {
-    const auto reply = SendHttp(port, c.method, c.target, c.headers, c.body);
-    EXPECT_EQ(reply.status, c.status) << c.what << "\n" << reply.head << "\n" << reply.body;
-    EXPECT_FALSE(reply.body.empty()) << c.what << ": the refusal says why";
+    for (const auto& h : row["headers"]) headers.push_back(fill(h));
+    const auto reply = SendHttp(port, row["method"], fill(row["target"]), headers, row["body"]);
+    EXPECT_EQ(reply.status, row["status"]) << row["what"] << "\n" << reply.head << "\n" << reply.body;
+    EXPECT_FALSE(reply.body.empty()) << row["what"] << ": the refusal says why";
   }
   EXPECT_FALSE(KeysWaiting()) << "no refused request pressed a key";
 }
