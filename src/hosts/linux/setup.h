@@ -4,7 +4,6 @@
 #include <optional>
 #include <ostream>
 #include <string>
-#include <vector>
 
 namespace lorvan::linuxhost {
 
@@ -12,9 +11,6 @@ constexpr const char* kSettingsFileName = "Lorvan.ini";
 
 // The one message for a program folder without a settings file; nullopt when it has one.
 std::optional<std::string> MissingSettingsMessage(const std::string& program_dir);
-
-// The value lines of a settings file (the lines without "//"), CR LF or LF ends.
-std::vector<std::string> ValueLines(const std::string& text);
 
 // The settings' player command line (the second value line), empty when there is none.
 std::string SettingsPlayerLine(const std::string& program_dir);
