@@ -9,36 +9,28 @@ namespace lorvan::win32 {
 namespace {
 
 TEST(LcdPreview, ColoursSwapRedAndBlueRowsFromTheTop) {
-  lcd::Picture p(3, 2);  // white at first
+  lcd::Picture p(3, 2);    // white at first
   p.PSet(1, 0, 0x0000FF);  // red as 0xBBGGRR
   p.PSet(0, 1, 0xFF0000);  // blue
   p.PSet(2, 1, 0x00FF00);  // green
   p.PSet(2, 0, lcd::kBlack);
-  const std::vector<uint32_t> px = PreviewPixels(p);
-  ASSERT_EQ(px.size(), 6u);
-  EXPECT_EQ(px[0], 0xFFFFFFu);
-  EXPECT_EQ(px[1], 0xFF0000u) << "red goes to the red byte of the bitmap";
-  EXPECT_EQ(px[2], 0x000000u);
-  EXPECT_EQ(px[3], 0x0000FFu) << "blue goes to the blue byte, and row 1 follows row 0";
-  EXPECT_EQ(px[5], 0x00FF00u);
+  EXPECT_EQ(PreviewPixels(p), (std::vector<uint32_t>{0xFFFFFF, 0xFF0000, 0x000000, 0x0000FF, 0xFFFFFF, 0x00FF00}));
 }
 
 TEST(Win32Codes, WindowStylesBecomeShowCommands) {
-  EXPECT_EQ(ShowCommandOf(0), 0);  // hidden
-  EXPECT_EQ(ShowCommandOf(1), 1);  // normal with focus
-  EXPECT_EQ(ShowCommandOf(2), 2);  // minimized with focus (Hardstop.exe)
-  EXPECT_EQ(ShowCommandOf(3), 3);
-  EXPECT_EQ(ShowCommandOf(4), 4);  // normal without focus (the player at start-up)
-  EXPECT_EQ(ShowCommandOf(6), 7) << "minimized without focus is SW_SHOWMINNOACTIVE, not SW_MINIMIZE";
-  EXPECT_EQ(ShowCommandOf(5), 1);
+  // Styles 0 to 4 are the show commands of the same number; 6 (minimized without focus) is
+  // SW_SHOWMINNOACTIVE, not SW_MINIMIZE; anything else shows a normal window with focus.
+  const int show_command[] = {0, 1, 2, 3, 4, 1, 7, 1};
+  for (int style = 0; style < 8; ++style) EXPECT_EQ(ShowCommandOf(style), show_command[style]) << "style " << style;
 }
 
 TEST(Win32Codes, DirectoryErrorsBecomeRunTimeErrors) {
-  EXPECT_EQ(ChDirErrorOf(21), platform::kErrPathFileAccess) << "a drive without a disc";
-  EXPECT_EQ(ChDirErrorOf(5), platform::kErrPathFileAccess);
-  EXPECT_EQ(ChDirErrorOf(3), platform::kErrPathNotFound);
-  EXPECT_EQ(ChDirErrorOf(2), platform::kErrPathNotFound);
-  EXPECT_EQ(ChDirErrorOf(15), platform::kErrPathNotFound) << "a drive letter the system does not have";
+  // A path the system cannot find (a drive letter it does not have, a bad name, a file) is
+  // "path not found"; a drive without a disc, a denied access and the rest "path/file access".
+  for (uint32_t error : {2u, 3u, 15u, 53u, 67u, 123u, 161u, 267u}) {
+    EXPECT_EQ(ChDirErrorOf(error), platform::kErrPathNotFound) << "error " << error;
+  }
+  for (uint32_t error : {5u, 21u, 32u}) EXPECT_EQ(ChDirErrorOf(error), platform::kErrPathFileAccess) << "error " << error;
 }
 
 }  // namespace
