@@ -2,6 +2,7 @@
 
 #include <tlhelp32.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -14,7 +15,14 @@ namespace lorvan::winetest {
 namespace fs = std::filesystem;
 
 Paths& TestPaths() {
-  static Paths p;
+  static Paths p = [] {
+    const auto folder = [](const char* variable) {
+      const char* value = std::getenv(variable);
+      if (!value) throw std::runtime_error(std::string(variable) + " names no folder");
+      return std::string(value);
+    };
+    return Paths{folder("LORVAN_WINE_BIN"), folder("LORVAN_WINE_DATA"), folder("LORVAN_WINE_WORK")};
+  }();
   return p;
 }
 
@@ -65,23 +73,23 @@ std::string MissingInOrder(const std::vector<std::string>& log, const std::vecto
 
 Process::~Process() {
   Kill();
-  if (handle) CloseHandle(handle);
+  CloseHandle(handle);
 }
 
 int Process::WaitExit(int timeout_ms) const {
-  if (!handle || WaitForSingleObject(handle, static_cast<DWORD>(timeout_ms)) != WAIT_OBJECT_0) return -1;
+  if (WaitForSingleObject(handle, static_cast<DWORD>(timeout_ms)) != WAIT_OBJECT_0) return -1;
   DWORD code = 0;
   GetExitCodeProcess(handle, &code);
   return static_cast<int>(code);
 }
 
 void Process::Kill() {
-  if (!Running()) return;
+  if (WaitForSingleObject(handle, 0) != WAIT_TIMEOUT) return;  // ended already
   TerminateProcess(handle, 99);
   WaitForSingleObject(handle, 5000);
 }
 
-void Start(Process& p, const std::string& exe, const std::string& folder) {
+Process::Process(const std::string& exe, const std::string& folder) {
   STARTUPINFOA si{};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
@@ -90,8 +98,8 @@ void Start(Process& p, const std::string& exe, const std::string& folder) {
     throw std::runtime_error("cannot start " + exe + ": error " + std::to_string(GetLastError()));
   }
   CloseHandle(pi.hThread);
-  p.handle = pi.hProcess;
-  p.pid = pi.dwProcessId;
+  handle = pi.hProcess;
+  pid = pi.dwProcessId;
 }
 
 int CountProcesses(const char* exe_name, bool end_them) {
@@ -181,27 +189,16 @@ bool ProgramFolder::WaitPlayer() const {
   return WaitFor([&] { return LogHas(PlayerLog(), "window"); }, 20000);
 }
 
-lcd::ks0108::Panel ProgramFolder::Panel() const {
-  // Four bytes a write: the port (16 bits, little-endian), the value, 0.
-  const std::string raw = ReadFileText(File("port.log"));
-  lcd::ks0108::Panel panel;
-  for (size_t i = 0; i + 4 <= raw.size(); i += 4) {
-    panel.Out(static_cast<int16_t>(static_cast<uint8_t>(raw[i]) | (static_cast<uint8_t>(raw[i + 1]) << 8)),
-              static_cast<uint8_t>(raw[i + 2]));
-  }
-  return panel;
-}
-
 bool Lorvan::WaitWindow() {
-  hwnd_ = WaitProcessWindow(process_.pid, win32::MainWindow::kClassName, 15000);
-  return hwnd_ != nullptr;
+  hwnd = WaitProcessWindow(process.pid, win32::MainWindow::kClassName, 15000);
+  return hwnd != nullptr;
 }
 
 void Lorvan::Press(char key, bool alt, KeyWay way) {
   const SHORT scan = VkKeyScanA(key);
   const WORD vk = LOBYTE(scan);
   if (way == KeyWay::kKeyboard) {
-    SetForegroundWindow(hwnd_);
+    SetForegroundWindow(hwnd);
     std::vector<WORD> keys = {vk};
     if (HIBYTE(scan) & 1) keys.insert(keys.begin(), VK_SHIFT);
     if (alt) keys.insert(keys.begin(), VK_MENU);
@@ -216,7 +213,7 @@ void Lorvan::Press(char key, bool alt, KeyWay way) {
     }
     SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
   } else {
-    PostMessageA(hwnd_, alt ? WM_SYSCHAR : WM_CHAR, static_cast<unsigned char>(key), alt ? (LPARAM{1} << 29) | 1 : 1);
+    PostMessageA(hwnd, alt ? WM_SYSCHAR : WM_CHAR, static_cast<unsigned char>(key), alt ? (LPARAM{1} << 29) | 1 : 1);
   }
 }
 

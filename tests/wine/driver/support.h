@@ -1,26 +1,20 @@
 #pragma once
 // What the Wine tests need around the programs: files and folders, the stand-ins' logs,
 // processes and their windows, and Lorvan.exe on a test program folder driven by key strokes.
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
-// The file system interface has its own ReplaceFile; the Windows function is not used.
-#undef ReplaceFile
+// The Windows headers as the host uses them.
+#include "hosts/win32/win32_api.h"
 
 #include <functional>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "lcd/ks0108_panel.h"
 
 namespace lorvan::winetest {
 
-// Where the built programs and the shipped data are, and where tests make their folders.
+// Where the built programs and the shipped data are, and where tests make their folders: the
+// Windows paths in the environment variables LORVAN_WINE_BIN, LORVAN_WINE_DATA and
+// LORVAN_WINE_WORK.
 struct Paths {
   std::string bin;   // Lorvan.exe, Winamp.exe (stand-in), inpout32.dll (stand-in), standin\Hardstop.exe
   std::string data;  // the repository's data folder (Fonts, Bitmaps)
@@ -49,20 +43,19 @@ inline bool LogHas(const std::vector<std::string>& log, const std::string& event
   return MissingInOrder(log, {event}).empty();
 }
 
-// A process the test started; ended with the test if it still runs.
+// A program the test started in a folder; ended with the test if it still runs.
 struct Process {
-  HANDLE handle = nullptr;
-  DWORD pid = 0;
-  Process() = default;
+  Process(const std::string& exe, const std::string& folder);
   Process(const Process&) = delete;
   Process& operator=(const Process&) = delete;
   ~Process();
-  bool Running() const { return handle && WaitForSingleObject(handle, 0) == WAIT_TIMEOUT; }
   // The exit code once ended within the time, else -1.
   int WaitExit(int timeout_ms) const;
   void Kill();
+
+  HANDLE handle = nullptr;
+  DWORD pid = 0;
 };
-void Start(Process& p, const std::string& exe, const std::string& folder);
 // How many processes of this name run (-1 when they cannot be listed); end_them ends them.
 int CountProcesses(const char* exe_name, bool end_them = false);
 
@@ -89,22 +82,17 @@ class ProgramFolder {
   std::vector<std::string> PlayerLog() const { return ReadLog(File("player.log")); }
   // Waits for the stand-in player's window; false when it did not open.
   bool WaitPlayer() const;
-  // The panel as the stand-in port library's writes have left it.
-  lcd::ks0108::Panel Panel() const;
 
   const std::string path;
 };
 
 // Lorvan.exe running on a program folder.
-class Lorvan {
- public:
-  explicit Lorvan(const ProgramFolder& folder) { Start(process_, folder.File("Lorvan.exe"), folder.path); }
+struct Lorvan {
+  explicit Lorvan(const ProgramFolder& folder) : process(folder.File("Lorvan.exe"), folder.path) {}
   // Waits for the main window, which is shown once all its controls are there; false when it
   // did not come.
   bool WaitWindow();
-  HWND hwnd() const { return hwnd_; }
-  Process& process() { return process_; }
-  HWND Control(const std::string& caption) const { return FindControl(hwnd_, caption); }
+  HWND Control(const std::string& caption) const { return FindControl(hwnd, caption); }
 
   enum class KeyWay {
     kKeyboard,     // SendInput to the window in front, as the remote's receiver types
@@ -112,9 +100,8 @@ class Lorvan {
   };
   void Press(char key, bool alt, KeyWay way = KeyWay::kKeyboard);
 
- private:
-  Process process_;
-  HWND hwnd_ = nullptr;
+  Process process;
+  HWND hwnd = nullptr;
 };
 
 }  // namespace lorvan::winetest

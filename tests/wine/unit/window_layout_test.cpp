@@ -1,5 +1,5 @@
 // The Windows main window's layout: every control of the window placed once as its kind,
-// nothing overlapping, the LCD preview exactly the panel's size.
+// nothing overlapping, the LCD preview exactly the panel's size and twice that.
 #include "hosts/win32/window_layout.h"
 
 #include <gtest/gtest.h>
@@ -46,14 +46,20 @@ TEST_F(WindowLayoutTest, EveryControlOfTheWindowIsPlacedOnceAsItsKind) {
   for (const auto& [name, n] : placed) EXPECT_EQ(n, 1) << name << " is placed " << n << " times";
 }
 
-TEST_F(WindowLayoutTest, ControlsStayInsideTheWindowAndApart) {
+TEST_F(WindowLayoutTest, ControlsStayInsideTheWindowAndApartAndPicturesKeepTheirSize) {
   const Rect client{0, 0, layout.client_width, layout.client_height};
   std::vector<const ControlPlace*> controls, frames;
+  std::vector<int> lcd_zooms;  // the LCD preview, 1:1 and enlarged
   for (const auto& c : layout.controls) {
     EXPECT_TRUE(client.Contains(c.rect)) << c.name << " leaves the window";
     EXPECT_TRUE(c.rect.w > 0 && c.rect.h > 0) << c.name;
     (c.kind == ControlKind::kFrame ? frames : controls).push_back(&c);
+    if (c.kind != ControlKind::kPicture) continue;
+    const lcd::Picture& pic = c.source == "picPaste" ? form.picPaste : form.picLcd;
+    EXPECT_TRUE(c.rect.w == pic.Width() * c.zoom && c.rect.h == pic.Height() * c.zoom) << c.name;
+    if (c.source == "picLcd") lcd_zooms.push_back(c.zoom);
   }
+  EXPECT_EQ(lcd_zooms, (std::vector<int>{1, 2}));
   for (size_t i = 0; i < controls.size(); ++i) {
     for (size_t j = i + 1; j < controls.size(); ++j) {
       EXPECT_FALSE(controls[i]->rect.Overlaps(controls[j]->rect)) << controls[i]->name << " overlaps " << controls[j]->name;
@@ -67,18 +73,6 @@ TEST_F(WindowLayoutTest, ControlsStayInsideTheWindowAndApart) {
       }
     }
   }
-}
-
-TEST_F(WindowLayoutTest, ThePreviewShowsThePanelOneToOneAndEnlarged) {
-  std::vector<int> lcd_zooms;
-  for (const auto& c : layout.controls) {
-    if (c.kind != ControlKind::kPicture) continue;
-    const lcd::Picture& pic = c.source == "picPaste" ? form.picPaste : form.picLcd;
-    EXPECT_EQ(c.rect.w, pic.Width() * c.zoom) << c.name;
-    EXPECT_EQ(c.rect.h, pic.Height() * c.zoom) << c.name;
-    if (c.source == "picLcd") lcd_zooms.push_back(c.zoom);
-  }
-  EXPECT_EQ(lcd_zooms, (std::vector<int>{1, 2}));
 }
 
 }  // namespace
