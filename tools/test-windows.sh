@@ -75,9 +75,11 @@ prefixed=$(date +%s)
 
 mkdir -p "$work/tests"
 status=0
+# Into a file, not a pipe: a player left running after a time-out would hold a pipe open.
 LORVAN_WINE_BIN=$(winpath "$build") LORVAN_WINE_DATA=$(winpath "$root/data") LORVAN_WINE_WORK=$(winpath "$work/tests") \
-  timeout 600 wine "$build/lorvan-wine-tests.exe" ${filter:+"--gtest_filter=*$filter*"} </dev/null |
-  tr -d '\r' | tee "$work/tests.log" || status=1
+  timeout 600 wine "$build/lorvan-wine-tests.exe" ${filter:+"--gtest_filter=*$filter*"} </dev/null \
+  >"$work/tests.out" 2>&1 || status=1
+tr -d '\r' <"$work/tests.out" | tee "$work/tests.log"
 # GoogleTest's own count of the tests that ran to their end; a run cut short counts as a failure.
 passed=$(grep -c '^\[       OK \]' "$work/tests.log" || true)
 failed=$(sed -n 's/^\[  FAILED  \] \([0-9]*\) tests\?, listed below:$/\1/p' "$work/tests.log")
