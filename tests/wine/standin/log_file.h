@@ -12,39 +12,31 @@
 
 namespace standin {
 
+// The file and the mutex stay open as long as the stand-in runs.
 class LogFile {
  public:
-  explicit LogFile(const std::string& path) {
-    file_ = CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                        nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  explicit LogFile(const std::string& path)
+      : file_(CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                          nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)) {
     std::string name = "lorvan-standin-log " + path;  // a backslash would name a namespace
     for (char& c : name) c = c == '\\' ? '/' : c;
     mutex_ = CreateMutexA(nullptr, FALSE, name.c_str());
   }
-  ~LogFile() {
-    if (file_ != INVALID_HANDLE_VALUE) CloseHandle(file_);
-    if (mutex_) CloseHandle(mutex_);
-  }
-  LogFile(const LogFile&) = delete;
-  LogFile& operator=(const LogFile&) = delete;
-
-  bool ok() const { return file_ != INVALID_HANDLE_VALUE; }
 
   // Appends the line (with its line end) in one write; true when all of it was written.
   bool Append(const std::string& line) {
-    if (!ok()) return false;
     // A writer that died holding the mutex leaves it abandoned, and it is ours all the same.
-    const bool locked = mutex_ && WaitForSingleObject(mutex_, INFINITE) != WAIT_FAILED;
+    WaitForSingleObject(mutex_, INFINITE);
     DWORD written = 0;
     const bool done = WriteFile(file_, line.data(), static_cast<DWORD>(line.size()), &written, nullptr) &&
                       written == line.size();
-    if (locked) ReleaseMutex(mutex_);
+    ReleaseMutex(mutex_);
     return done;
   }
 
  private:
-  HANDLE file_ = INVALID_HANDLE_VALUE;
-  HANDLE mutex_ = nullptr;
+  HANDLE file_;
+  HANDLE mutex_;
 };
 
 }  // namespace standin
