@@ -203,7 +203,7 @@ def main():
     parser.add_argument("--seed", type=int, default=2026)
     parser.add_argument("--count", type=int, default=150)
     parser.add_argument("--build", default=os.path.join(ROOT, "build-coverage"))
-    parser.add_argument("--timeout", type=int, default=180, help="seconds a test shard may take")
+    parser.add_argument("--timeout", type=int, default=120, help="seconds a test shard may take")
     parser.add_argument("--shards", type=int, default=4, help="gtest shards per test program")
     parser.add_argument("--jobs", type=int, default=6, help="test shards run at once")
     parser.add_argument("--list", action="store_true", help="only print the sample")
