@@ -1,10 +1,9 @@
 #pragma once
 // The main window's tests' one fixture: the whole program on the simulated machine,
 // in-process. Scripts run on it, and "probe NAME" lines of a script call the test's own code
-// at their time; or a test loads the window and calls its handlers directly.
+// at their time; or a test calls the window's handlers directly.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <functional>
 #include <map>
 #include <memory>
@@ -15,7 +14,6 @@
 #include <nlohmann/json.hpp>
 
 #include "hosts/sim/sim_runner.h"
-#include "navigation/browser.h"
 #include "support/program_folder.h"
 
 namespace lorvan::testing {
@@ -77,68 +75,6 @@ class SimBox {
  private:
   std::unique_ptr<sim::SimRunner> runner_;
   std::map<std::string, std::function<void()>> probes_;
-};
-
-// Names "<prefix>01<suffix>" to "<prefix>NN<suffix>".
-inline std::vector<std::string> Numbered(const std::string& prefix, int n, const std::string& suffix) {
-  std::vector<std::string> out;
-  for (int i = 1; i <= n; ++i) out.push_back(prefix + (i < 10 ? "0" : "") + std::to_string(i) + suffix);
-  return out;
-}
-
-// A loaded window with a music tree, for the tests that call the handlers directly. The
-// refresh timer is switched off so that ticks run only where a test calls for them.
-class NavTest : public ::testing::Test {
- protected:
-  void Start(const std::vector<std::string>& music, const Settings& settings = Settings()) {
-    box_ = std::make_unique<SimBox>(settings);
-    box_->folder.AddMusic(music);
-    Load();
-  }
-  void Restart() {
-    box_->Restart();
-    Load();
-  }
-
-  app::frmMain& f() { return box_->form(); }
-  app::SharedState& s() { return f().state; }
-  const ProgramFolder& folder() const { return box_->folder; }
-  const std::vector<std::string>& Entries() { return f().lstFileEntries.lines; }
-  int IndexOf(const std::string& line) {
-    const auto it = std::find(Entries().begin(), Entries().end(), line);
-    return it == Entries().end() ? -1 : static_cast<int>(it - Entries().begin());
-  }
-  // Moves the cursor down until the highlighted entry is the line given.
-  void WalkTo(const std::string& line) {
-    for (size_t i = 0; i <= Entries().size() && s().gsSelectedEntry != line; ++i) {
-      navigation::UpdateListWindow(f().browser, navigation::kCursorDown, navigation::kFolderNone, navigation::kSilent);
-    }
-    ASSERT_EQ(s().gsSelectedEntry, line);
-  }
-  // (window top, cursor row)
-  std::pair<int, int> Window() { return {s().giListTop, s().giListRow}; }
-
-  // The five visible lines, the cursor and the highlighted entry agree with the window.
-  void ExpectWindowShown() {
-    const auto& st = s();
-    const auto& e = Entries();
-    const int n = static_cast<int>(e.size());
-    std::vector<std::string> want;
-    for (int k = 0; k < 5 && st.giListTop + k < n; ++k) want.push_back("     " + e[st.giListTop + k]);
-    EXPECT_EQ(f().lstFilePreview.lines, want);
-    if (n == 0) return;
-    EXPECT_EQ(f().lstFilePreview.list_index, st.giListRow);
-    EXPECT_EQ(st.giCursorRow, st.giListRow);
-    EXPECT_EQ(st.gsSelectedEntry, e[st.giListTop + st.giListRow]);
-    EXPECT_EQ(st.giSelectedEntryNr, st.giListTop + st.giListRow + 1);
-  }
-
- private:
-  void Load() {
-    f().Form_Load();
-    f().tmrRefresh.SetEnabled(false);
-  }
-  std::unique_ptr<SimBox> box_;
 };
 
 }  // namespace lorvan::testing

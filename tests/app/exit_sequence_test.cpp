@@ -137,15 +137,6 @@ TEST(ExitOrder, PressCountsSelectTheWayOutWhichRewritesTheSettingsFirstThenActsI
   }
 }
 
-TEST_F(ExitKey, DevelopmentExitEndsAtOnce) {
-  // The panel keeps its last frame: nothing is written to the port on the way out.
-  std::vector<std::string> port_writes{"none yet"};
-  box.Probe("port", [&] { port_writes = box.world().port.TakeWrites(); });
-  ASSERT_EQ(box.Run("start\nwait 100\nprobe drain\nprobe port\nclick cmdExitDevEnv\nprobe port\n"), 0);
-  EXPECT_EQ(ended_at, 100);
-  EXPECT_TRUE(port_writes.empty());
-}
-
 // The other failures on the way out (no shutdown program, the player's window gone) are in
 // the scripts of tests/app/scripts.
 TEST_F(ExitKey, APlayerThatCannotBeActivatedIsReportedAndTheProgramStillEnds) {

@@ -1,32 +1,14 @@
-// The panel in whole-program scenarios: the port writes and the PNG picture that lorvan-sim's
-// dumps give after start-up (the screens themselves are in the scripts of tests/app/scripts).
+// The panel in whole-program scenarios: the PNG picture that lorvan-sim's dump gives after
+// start-up (the port writes are in tests/scenarios/scripts/app_panel_port.scenario, the
+// screens themselves in the scripts of tests/app/scripts).
+#include <gtest/gtest.h>
+
 #include <fstream>
 
-#include "box.h"
+#include "support/program_folder.h"
 
 namespace lorvan::testing {
 namespace {
-
-TEST(Scenario, PortDumpShowsInitThenWholeFrames) {
-  ProgramFolder folder;
-  const ScenarioResult r = RunScenario(folder.path(),
-                                       "start\ndump port\n"
-                                       "wait 30\ndump port\n"
-                                       "click chkInverted\ndump port\n"
-                                       "wait 20\ndump port\n");
-  ASSERT_EQ(r.exit_status, 0) << r.err;
-  const std::vector<std::string> lines = r.OutLines();
-  ASSERT_EQ(lines.size(), 6u + 3120 + 3120);
-  EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 6),
-            (std::vector<std::string>{"888 63", "890 12", "890 13", "888 192", "890 12", "890 13"}));
-  // The first data byte of the first frame and the same byte inverted one frame later.
-  const std::string first_data = lines[6 + 6];
-  const std::string inverted = lines[6 + 3120 + 6];
-  const int v = std::stoi(first_data.substr(4));
-  EXPECT_EQ(inverted, "888 " + std::to_string(255 - v));
-  EXPECT_EQ(lines[6], "888 184");
-  EXPECT_EQ(lines[6 + 3], "888 64");
-}
 
 TEST(Scenario, PngShowsThePanelFourTimesEnlarged) {
   ProgramFolder folder;
@@ -46,12 +28,6 @@ TEST(Scenario, PngShowsThePanelFourTimesEnlarged) {
   };
   EXPECT_EQ(be32(16), 512u);
   EXPECT_EQ(be32(20), 256u);
-
-  const ScenarioResult bad = RunScenario(folder.path(), "dump png " + folder.path() + "/no/such/folder/x.png\n");
-  EXPECT_EQ(bad.exit_status, 0);
-  EXPECT_NE(bad.err.find("no/such/folder/x.png: cannot write"), std::string::npos) << bad.err;
-  EXPECT_EQ(RunScenario(folder.path(), "dump png\n").exit_status, 2);
-  EXPECT_EQ(RunScenario(folder.path(), "dump lcd now\n").exit_status, 2);
 }
 
 }  // namespace

@@ -1,17 +1,9 @@
 // The three screens: what each draws where, and the handlers that choose them.
 #include "box.h"
+#include "lcd/lcd_fixture.h"
 
 namespace lorvan::testing {
 namespace {
-
-// The dark pixels of a picture inside a rectangle (inclusive).
-std::vector<std::pair<int, int>> DarkPixels(const lcd::Picture& p, int x0, int y0, int x1, int y1) {
-  std::vector<std::pair<int, int>> v;
-  for (int y = y0; y <= y1; ++y)
-    for (int x = x0; x <= x1; ++x)
-      if (lcd::IsSetPixel(p.Point(x, y))) v.emplace_back(x, y);
-  return v;
-}
 
 // The window as start-up leaves it for the LCD: bitmaps loaded, program folder known, list
 // rows set, the panel initialised, the browser screen of the MP3 source selected.
@@ -252,25 +244,6 @@ TEST_F(Screens, FrameSwitchesTheRefreshOffAndOnAndShowsTheTime) {
   // The next tick is one interval after the frame, not after the earlier enable.
   EXPECT_EQ(f.loop.NextTimerDue(), box.world().clock.MonotonicMs() + 20);
   EXPECT_EQ(box.world().port.TakeWrites().size(), 3120u);
-}
-
-// The help key's and the Show EQ box's other cases are in the scripts of tests/app/scripts.
-TEST_F(Screens, HelpWithoutPagesLeavesTheScreen) {
-  f.state.giHelpPageCount = 0;
-  f.chkShowEq.Click();
-  f.cmdShowHelp.Click();
-  EXPECT_EQ(f.state.glScreenMode, app::kScreenEqualizer);
-  EXPECT_EQ(f.state.giHelpPage, 0);
-}
-
-TEST_F(Screens, DisplayButtonsInitializeThePanelAndSwitchTheInversion) {
-  f.cmdLcdInit.Click();
-  EXPECT_EQ(box.world().port.TakeWrites(),
-            (std::vector<std::string>{"888 63", "890 12", "890 13", "888 192", "890 12", "890 13"}));
-  f.chkInverted.Click();
-  EXPECT_TRUE(f.glcd.gbLcdInverted);
-  f.chkInverted.Click();
-  EXPECT_FALSE(f.glcd.gbLcdInverted);
 }
 
 }  // namespace

@@ -13,35 +13,26 @@ namespace {
 
 using sim::CdState;
 
+// The cases are in tables/check_cd.json.
 TEST(CheckCDInserted, GivesEachResultAndLeavesTheDirectoryAsItWas) {
-  struct Case {
-    const char* name;
-    CdState state;
-    std::string root;  // what is asked for; the drive's root is "CD/"
-    uint32_t type;
-    bool folder_there;
-    int32_t result;
-  } cases[] = {
-      {"readable disc", CdState::kReady, "CD/", platform::kDriveCdRom, true, kCdReadable},
-      {"no disc", CdState::kEmpty, "CD/", platform::kDriveCdRom, true, kCdNotEnterable},
-      {"drive not there", CdState::kAbsent, "CD/", platform::kDriveCdRom, true, kCdNoSuchDrive},
-      {"drive of another type", CdState::kOther, "CD/", platform::kDriveCdRom, true, kCdOtherType},
-      {"drive letter the system lacks", CdState::kReady, "Q:/", platform::kDriveCdRom, true, kCdNoSuchDrive},
-      {"the hard disk", CdState::kReady, "/", platform::kDriveCdRom, true, kCdOtherType},
-      {"the hard disk asked as one", CdState::kReady, "/", sim::kDriveFixed, true, kCdReadable},
-      {"root that cannot be found", CdState::kReady, "CD/", platform::kDriveCdRom, false, kCdNotEnterable},
-      {"no root at all", CdState::kReady, "", platform::kDriveCdRom, true, kCdNoSuchDrive},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
+  const std::map<std::string, CdState> states = {
+      {"ready", CdState::kReady}, {"empty", CdState::kEmpty}, {"absent", CdState::kAbsent}, {"other", CdState::kOther}};
+  const std::map<std::string, int32_t> results = {
+      {"readable", kCdReadable}, {"not enterable", kCdNotEnterable}, {"no such drive", kCdNoSuchDrive},
+      {"other type", kCdOtherType}};
+  for (const auto& c : testing::Table("cd/tables/check_cd.json",
+                                      "disc test: what, drive state, root asked (the drive's is CD/), type asked, "
+                                      "root folder there, result")) {
+    SCOPED_TRACE(c[0].get<std::string>());
     testing::TempDir dir;
-    if (c.folder_there) dir.Mkdir("CD");
+    if (c[4].get<bool>()) dir.Mkdir("CD");
     sim::SimEvents events;
     sim::SimDrives drives(events, dir.path());
     drives.cd_root = "CD/";
-    drives.cd_state = c.state;
+    drives.cd_state = states.at(c[1].get<std::string>());
     const std::string before = drives.CurDir();
-    EXPECT_EQ(CheckCDInserted(drives, c.root, c.type), c.result);
+    const uint32_t type = c[3] == "fixed" ? sim::kDriveFixed : platform::kDriveCdRom;
+    EXPECT_EQ(CheckCDInserted(drives, c[2].get<std::string>(), type), results.at(c[5].get<std::string>()));
     EXPECT_EQ(drives.CurDir(), before);
   }
 }

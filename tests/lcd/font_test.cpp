@@ -27,16 +27,13 @@ TEST_F(Fonts, LoadSkipsCommentsAndBlankLinesAndKeepsLeadingBlanksInTheCode) {
   EXPECT_EQ(g.gsFontGlyph[66], "untouched");
 }
 
+// The rows of the table-driven tests are in tables/fonts.json.
 TEST_F(Fonts, BadLinesEndTheLoadKeepingWhatCameBefore) {
-  const std::pair<const char*, std::string> cases[] = {
-      {"code 256", "256001"}, {"negative code", "-01001"}, {"not a number", "06A001"},
-      {"short line", "65"},   {"code with a blank inside", "6 5001"},
-  };
-  for (const auto& [name, bad_line] : cases) {
+  for (const auto& r : Table("lcd/tables/fonts.json", "bad line after a good one: what, line")) {
     g.gsFontGlyph.fill("");
-    EXPECT_FALSE(g.LoadFont(FontFile("065255\r\n" + bad_line + "\r\n066255\r\n"))) << name;
-    EXPECT_EQ(g.gsFontGlyph[65], "255") << name;
-    EXPECT_EQ(g.gsFontGlyph[66], "") << name;
+    EXPECT_FALSE(g.LoadFont(FontFile("065255\r\n" + r[1].get<std::string>() + "\r\n066255\r\n"))) << r[0];
+    EXPECT_EQ(g.gsFontGlyph[65], "255") << r[0];
+    EXPECT_EQ(g.gsFontGlyph[66], "") << r[0];
   }
 }
 
@@ -57,54 +54,28 @@ TEST_F(Fonts, ReloadSeesTheFileAsItIsNow) {
 }
 
 TEST(NumberToBinary, PadsToEightDigits) {
-  const std::pair<int32_t, const char*> cases[] = {{0, "00000000"},   {5, "00000101"},   {129, "10000001"},
-                                                   {255, "11111111"}, {256, "100000000"}, {999, "1111100111"}};
-  for (const auto& [n, bits] : cases) EXPECT_EQ(lcd::NumberToBinary(n), bits) << n;
+  for (const auto& r : Table("lcd/tables/fonts.json", "number to binary, at least eight digits: number, bits")) {
+    EXPECT_EQ(lcd::NumberToBinary(r[0]), r[1]) << r[0];
+  }
 }
 
+// The cases are in tables/fonts.json: a glyph's key is its character (one, in UTF-8), the
+// rows are y, x0, x1 and '#' black, '.' white; on_black, transparent and inverse are false unless given.
 TEST_F(Fonts, DrawTextPaintsColumnsAndGapsInsideThePicture) {
-  struct Case {
-    const char* name;
-    std::map<int, std::string> glyphs;
-    std::string text;
-    int x, y;
-    bool on_black, transparent, inverse, ok;
-    std::vector<std::tuple<int, int, int, std::string>> rows;  // y, x0, x1, '#' black '.' white
-  };
-  const Case cases[] = {
-      {"columns, then one gap, nothing after the last", {{'a', "255255255"}, {'b', "255255"}}, "ab", 4, 10,
-       true, false, false, true, {{10, 3, 10, "####.###"}, {17, 3, 10, "####.###"}, {9, 3, 10, "########"},
-       {18, 3, 10, "########"}}},
-      // 000, 255, 129, 001, 256 (only eight digits drawn), 999 and " 8 ": the top row is the high bit.
-      {"column values", {{'x', "000255129001256999 8 "}}, "x", 0, 0, true, false, false, true,
-       {{0, 0, 6, ".##.##."}, {1, 0, 6, ".#...#."}, {4, 0, 6, ".#...##"}, {5, 0, 6, ".#....."},
-        {7, 0, 6, ".###.#."}}},
-      {"an empty text draws nothing", {}, "", 0, 0, true, false, false, true, {{0, 0, 3, "####"}}},
-      {"an empty glyph advances one column", {{'a', "255"}, {'e', ""}}, "aea", 0, 0, true, false, false, true,
-       {{0, 0, 4, "#.###"}}},
-      {"trailing characters of a glyph fill no column", {{'t', "25525"}, {'a', "255"}}, "ta", 0, 20, true, false,
-       false, true, {{20, 0, 2, "#.#"}}},
-      {"transparent text paints no background", {{'a', "128"}}, "aa", 0, 0, true, true, false, true,
-       {{0, 0, 3, "####"}, {1, 0, 3, "####"}}},
-      {"inverse text", {{'a', "128"}}, "aa", 0, 0, false, false, true, true, {{0, 0, 1, ".#"}, {1, 0, 0, "#"}}},
-      {"cut off at the bottom right", {{'a', "255255"}}, "aaaa", 124, 58, false, false, false, true,
-       {{57, 120, 127, "........"}, {63, 124, 127, "##.#"}}},
-      {"cut off at the top left", {{'a', "255255"}}, "a", -1, -7, false, false, false, true, {{0, 0, 1, "#."},
-       {1, 0, 1, ".."}}},
-      {"a bad column stops the drawing", {{'a', "255"}, {'b', "255x01"}}, "aba", 0, 0, false, false, false, false,
-       {{0, 0, 4, "#.#.."}}},
-      // UTF-8 text: two characters (é and € drawn as '?'), one gap between them.
-      {"characters, not bytes", {{233, "255"}, {'?', "129"}}, "\xC3\xA9\xE2\x82\xAC", 0, 0, true, false, false,
-       true, {{0, 0, 3, "#.##"}, {3, 0, 3, "#..#"}}},
-  };
   ASSERT_TRUE(g.utf8_text);  // POSIX host
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
+  for (const auto& c : Table("lcd/tables/fonts.json", "draw text")) {
+    SCOPED_TRACE(c["name"].get<std::string>());
     g.gsFontGlyph.fill("");
-    for (const auto& [code, glyph] : c.glyphs) g.gsFontGlyph[code] = glyph;
-    lcd::Picture p = c.on_black ? BlackPicture() : lcd::Picture();
-    EXPECT_EQ(g.DrawText(p, c.text, c.x, c.y, c.transparent, c.inverse), c.ok);
-    for (const auto& [y, x0, x1, row] : c.rows) EXPECT_EQ(Row(p, y, x0, x1), row) << "row " << y;
+    for (const auto& [character, glyph] : c["glyphs"].items()) {
+      std::vector<int32_t> code;
+      lcd::CharacterCodes(character, true, code);
+      g.gsFontGlyph[code.at(0)] = glyph;
+    }
+    lcd::Picture p = c.value("on_black", false) ? BlackPicture() : lcd::Picture();
+    const bool ok = g.DrawText(p, c["text"].get<std::string>(), c["x"], c["y"], c.value("transparent", false),
+                               c.value("inverse", false));
+    EXPECT_EQ(ok, c["ok"].get<bool>());
+    for (const auto& r : c["rows"]) EXPECT_EQ(Row(p, r[0], r[1], r[2]), r[3]) << "row " << r[0];
   }
 }
 

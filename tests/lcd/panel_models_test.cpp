@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "lcd/oled_panel.h"
 #include "lcd/st7920_panel.h"
+#include "support/program_folder.h"
 
 namespace lorvan::lcd {
 namespace {
@@ -23,34 +25,25 @@ std::vector<std::pair<int, int>> Lit(const std::function<bool(int, int)>& pixel)
   return lit;
 }
 
+// Bytes written as hex pairs with blanks between them.
+Bytes Hex(const std::string& text) {
+  std::istringstream in(text);
+  Bytes out;
+  for (int b; in >> std::hex >> b;) out.push_back(static_cast<uint8_t>(b));
+  return out;
+}
+
+// The cases of this and the ST7920's test are in tables/panel_models.json: writes in hex bytes
+// (the ST7920's after "instruction" or "data", following 30 0C 34 36), and the pixels lit.
 TEST(OledPanel, I2cWritesLightTheAddressedPixels) {
-  using Chip = OledPanel::Chip;
-  const Bytes upright = {0x00, 0xA1, 0xC8, 0xAF};
-  const struct {
-    const char* what;
-    Chip chip;
-    std::vector<Bytes> writes;
-    std::vector<std::pair<int, int>> lit;
-  } cases[] = {
-      {"page 0 column 0 bit 0", Chip::kSsd1306, {upright, {0x00, 0xB0, 0x00, 0x10}, {0x40, 0x01}}, {{0, 0}}},
-      {"page 7 column 127 bit 7", Chip::kSsd1306, {upright, {0x00, 0xB7, 0x0F, 0x17}, {0x40, 0x80}}, {{127, 63}}},
-      {"column nibbles and counting up", Chip::kSsd1306,
-       {upright, {0x00, 0xB2, 0x05, 0x13}, {0x40, 0x02, 0x02}}, {{53, 17}, {54, 17}}},
-      {"Co bit: one command, then data", Chip::kSsd1306, {upright, {0x80, 0xB1, 0x80, 0x00, 0x40, 0x10}}, {{0, 12}}},
-      {"horizontal addressing wraps into the next page", Chip::kSsd1306,
-       {upright, {0x00, 0x20, 0x00, 0x21, 126, 127, 0x22, 0, 1}, {0x40, 0x01, 0x01, 0x01}},
-       {{126, 0}, {127, 0}, {126, 8}}},
-      {"display off shows nothing", Chip::kSsd1306, {upright, {0x00, 0xAE}, {0x40, 0xFF}}, {}},
-      {"SH1106: RAM column 2 is the first on the glass", Chip::kSh1106,
-       {upright, {0x00, 0xB0, 0x02, 0x10}, {0x40, 0x01}}, {{0, 0}}},
-      {"SH1106: columns 0, 1 and 130 are not on the glass", Chip::kSh1106,
-       {upright, {0x00, 0xB0, 0x00, 0x10}, {0x40, 0x01, 0x01}, {0x00, 0x02, 0x18}, {0x40, 0x01}}, {}},
-      {"no remap: mirrored", Chip::kSsd1306, {{0x00, 0xA0, 0xC8, 0xAF, 0xB0, 0x00, 0x10}, {0x40, 0x01}}, {{127, 0}}},
-  };
-  for (const auto& c : cases) {
-    OledPanel panel(c.chip);
-    for (const auto& w : c.writes) EXPECT_TRUE(panel.WriteI2c(w.data(), w.size())) << c.what;
-    EXPECT_EQ(Lit([&](int x, int y) { return panel.Pixel(x, y); }), c.lit) << c.what;
+  for (const auto& c : testing::Table("lcd/tables/panel_models.json", "oled: what, chip, I2C writes, lit")) {
+    OledPanel panel(c[1] == "SH1106" ? OledPanel::Chip::kSh1106 : OledPanel::Chip::kSsd1306);
+    for (const auto& w : c[2]) {
+      const Bytes bytes = Hex(w);
+      EXPECT_TRUE(panel.WriteI2c(bytes.data(), bytes.size())) << c[0];
+    }
+    const auto lit = c[3].get<std::vector<std::pair<int, int>>>();
+    EXPECT_EQ(Lit([&](int x, int y) { return panel.Pixel(x, y); }), lit) << c[0];
   }
 }
 
@@ -65,11 +58,12 @@ TEST(OledPanel, InverseLightsEveryPixelAndBrokenFramingIsCaught) {
   EXPECT_FALSE(panel.WriteI2c(broken.data(), broken.size())) << "a control byte with its low bits set";
 }
 
-// One byte to the ST7920 in its serial frame: sync, high nibble, low nibble.
-Bytes Serial(bool data, std::initializer_list<uint8_t> bytes) {
+// Bytes to the ST7920 in its serial frame: sync (instruction or data), high nibble, low nibble.
+Bytes Serial(const std::string& kind_and_hex) {
+  const size_t blank = kind_and_hex.find(' ');
   Bytes out;
-  for (uint8_t b : bytes) {
-    out.push_back(data ? 0xFA : 0xF8);
+  for (uint8_t b : Hex(kind_and_hex.substr(blank + 1))) {
+    out.push_back(kind_and_hex.substr(0, blank) == "data" ? 0xFA : 0xF8);
     out.push_back(b & 0xF0);
     out.push_back(static_cast<uint8_t>(b << 4));
   }
@@ -77,28 +71,16 @@ Bytes Serial(bool data, std::initializer_list<uint8_t> bytes) {
 }
 
 TEST(St7920Panel, GraphicRamInItsTwoHalves) {
-  const Bytes init = [] {
-    Bytes b = Serial(false, {0x30, 0x0C, 0x34, 0x36});
-    return b;
-  }();
-  const struct {
-    const char* what;
-    std::vector<Bytes> writes;
-    std::vector<std::pair<int, int>> lit;
-  } cases[] = {
-      {"row 0 word 0: the high byte's top bit is x 0", {Serial(false, {0x80, 0x80}), Serial(true, {0x80, 0x00})}, {{0, 0}}},
-      {"the low byte's bottom bit is x 15", {Serial(false, {0x85, 0x80}), Serial(true, {0x00, 0x01})}, {{15, 5}}},
-      {"horizontal 8 is the lower half", {Serial(false, {0x80, 0x88}), Serial(true, {0x80, 0x00})}, {{0, 32}}},
-      {"the horizontal address counts up", {Serial(false, {0x9F, 0x87}), Serial(true, {0x00, 0x01, 0x80, 0x00})},
-       {{127, 31}, {0, 63}}},
-      {"graphic display off", {Serial(false, {0x34, 0x80, 0x80}), Serial(true, {0xFF, 0xFF})}, {}},
-      {"text data is not graphic", {Serial(false, {0x30, 0x80}), Serial(true, {'A', 'B'})}, {}},
-  };
-  for (const auto& c : cases) {
+  const Bytes init = Serial("instruction 30 0C 34 36");
+  for (const auto& c : testing::Table("lcd/tables/panel_models.json", "st7920: what, serial writes, lit")) {
     St7920Panel panel;
     panel.Write(init.data(), init.size());
-    for (const auto& w : c.writes) panel.Write(w.data(), w.size());
-    EXPECT_EQ(Lit([&](int x, int y) { return panel.Pixel(x, y); }), c.lit) << c.what;
+    for (const auto& w : c[1]) {
+      const Bytes bytes = Serial(w);
+      panel.Write(bytes.data(), bytes.size());
+    }
+    const auto lit = c[2].get<std::vector<std::pair<int, int>>>();
+    EXPECT_EQ(Lit([&](int x, int y) { return panel.Pixel(x, y); }), lit) << c[0];
   }
 }
 

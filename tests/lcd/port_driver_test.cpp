@@ -1,6 +1,5 @@
 // The port driver and the frame transfer, as seen at the port and by the panel: which
 // transfers go out whole and what a changed run of columns costs.
-#include <array>
 #include <functional>
 #include <random>
 #include <stdexcept>
@@ -30,27 +29,12 @@ TEST_F(PortDriver, InitWritesDisplayOnAndStartLineToBothHalves) {
   EXPECT_EQ(Take(), (Writes{"888 63", "890 12", "890 13", "888 192", "890 12", "890 13"}));
 }
 
+// The rows of this test and of the changed columns' are in tables/port.json.
 TEST_F(PortDriver, EachByteIsDataThenControlWithoutAndWithEnable) {
-  struct Case {
-    int value;
-    bool command;
-    int control;
-    int inverted;
-    Writes expected;
-  };
-  const Case cases[] = {
-      {184, true, 4, 0, {"888 184", "890 12", "890 13"}},
-      {184, true, 4, 1, {"888 184", "890 12", "890 13"}},  // instructions are never inverted
-      {10, false, 0, 0, {"888 10", "890 0", "890 1"}},
-      {100, false, 6, 0, {"888 100", "890 6", "890 7"}},
-      {0, false, 0, 1, {"888 255", "890 0", "890 1"}},
-      {255, false, 6, 2, {"888 0", "890 6", "890 7"}},  // any state but clear means inverted
-      {255, false, 6, -1, {"888 0", "890 6", "890 7"}},
-  };
-  for (const Case& c : cases) {
-    g.LcdSetInverted(c.inverted);
-    g.LcdWriteByte(c.value, c.command, c.control);
-    EXPECT_EQ(Take(), c.expected) << c.value << " command " << c.command << " inverted " << c.inverted;
+  for (const auto& r : Table("lcd/tables/port.json", "one byte: value, command, control, inverted, writes")) {
+    g.LcdSetInverted(r[3]);
+    g.LcdWriteByte(r[0], r[1].get<bool>(), r[2]);
+    EXPECT_EQ(Take(), r[4].get<Writes>()) << r;
   }
 }
 
@@ -75,20 +59,18 @@ TEST_F(PortDriver, FrameIsEightPagesOfInstructionsThenColumnsInOrder) {
   EXPECT_EQ(w.back(), "890 7");
 }
 
+// Pure blue is clear, pure red is set (the colours are BGR).
 TEST_F(PortDriver, ColourThresholdDecidesSetPixels) {
-  const std::pair<lcd::Colour, bool> cases[] = {
-      {0x000000, true},  {0xFFFFFF, false}, {0xFF0000, false},  // pure blue is clear
-      {0x0000FF, true},                                          // pure red is set
-      {0x7EFFFF, true},  {0x7FFFFE, true},  {0x7FFFFF, false}, {0x800000, false}, {-1, true},
-  };
+  const auto cases = Table("lcd/tables/numbers.json", "colour threshold: colour (hex BGR), set");
   lcd::Picture p;
-  for (size_t i = 0; i < std::size(cases); ++i) {
-    EXPECT_EQ(lcd::IsSetPixel(cases[i].first), cases[i].second) << std::hex << cases[i].first;
-    p.PSet(static_cast<int>(i), 0, cases[i].first);
+  for (size_t i = 0; i < cases.size(); ++i) {
+    const lcd::Colour colour = std::stoi(cases[i][0].get<std::string>(), nullptr, 16);
+    EXPECT_EQ(lcd::IsSetPixel(colour), cases[i][1]) << cases[i];
+    p.PSet(static_cast<int>(i), 0, colour);
   }
   // Through the panel: one column of page 0 per colour.
   g.LcdTransferPicture(p, 0);
-  for (size_t i = 0; i < std::size(cases); ++i) EXPECT_EQ(PanelDark(static_cast<int>(i), 0), cases[i].second) << i;
+  for (size_t i = 0; i < cases.size(); ++i) EXPECT_EQ(PanelDark(static_cast<int>(i), 0), cases[i][1]) << i;
 }
 
 TEST_F(PortDriver, PanelShowsEveryPixelOfAnyPictureAndOutsideASmallOneAsSet) {
@@ -107,27 +89,16 @@ TEST_F(PortDriver, PanelShowsEveryPixelOfAnyPictureAndOutsideASmallOneAsSet) {
   EXPECT_TRUE(PanelDark(0, 13));
 }
 
+// A run of changed columns costs a page instruction, a column address and its data bytes.
 TEST_F(PortDriver, ChangedColumnsCostPageColumnAddressAndDataPerRun) {
-  struct Case {
-    const char* what;
-    std::vector<std::pair<int, int>> pixels;  // each toggled
-    size_t bytes;                             // instructions and data bytes sent
-  };
-  const Case cases[] = {
-      {"nothing", {}, 0},
-      {"one column", {{5, 3}}, 1 + 1 + 1},
-      {"adjacent columns", {{5, 3}, {6, 3}, {7, 3}}, 1 + 1 + 3},
-      {"a gap of one byte is resent", {{5, 3}, {7, 3}}, 1 + 1 + 3},
-      {"a gap of two bytes takes a new address", {{5, 3}, {8, 3}}, 1 + 2 * (1 + 1)},
-      {"each half from its own address", {{63, 3}, {64, 3}}, 1 + 2 * (1 + 1)},
-      {"last column of the right half", {{127, 3}}, 1 + 1 + 1},
-      {"two pages: a page instruction each", {{0, 0}, {0, 63}}, 2 * 3},
-  };
   lcd::Picture p;
   Transfer(p);  // the whole frame after LcdInit
-  for (const Case& c : cases) {
-    for (auto [x, y] : c.pixels) p.PSet(x, y, lcd::IsSetPixel(p.Point(x, y)) ? lcd::kWhite : lcd::kBlack);
-    EXPECT_EQ(Transfer(p), 3 * c.bytes) << c.what;
+  for (const auto& r : Table("lcd/tables/port.json", "changed columns: what, pixels toggled, bytes sent")) {
+    for (const auto& xy : r[1]) {
+      const int x = xy[0], y = xy[1];
+      p.PSet(x, y, lcd::IsSetPixel(p.Point(x, y)) ? lcd::kWhite : lcd::kBlack);
+    }
+    EXPECT_EQ(Transfer(p), 3 * r[2].get<size_t>()) << r[0];
     ExpectPanelShows(p);
   }
 }
@@ -192,24 +163,17 @@ TEST_F(PortDriver, TransferCutShortIsFollowedByAWholeFrame) {
     for (int x = 0; x < 128; ++x) ASSERT_EQ(port.panel.Pixel(x, y), lcd::IsSetPixel(p.Point(x, y))) << x << "," << y;
 }
 
+// The rows are in tables/numbers.json.
 TEST(LcdNumbers, PagePauseScaleAndTransferTime) {
-  const std::pair<int32_t, int32_t> pauses[] = {{5, 6}, {0, 1}, {-1, 0}, {-32768, 0}, {32766, 32767}, {1000000, 32768}};
-  for (const auto& [loops, iterations] : pauses) EXPECT_EQ(lcd::PauseIterations(loops), iterations) << loops;
-  // Halves round to even.
-  const std::array<int32_t, 4> scales[] = {
-      {52, 63, 31, 26},  {52, 63, 0, 0},   {52, 63, 63, 52}, {54, 255, 128, 27}, {54, 255, 255, 54},
-      {1, 2, 1, 0},      {3, 2, 1, 2},     {5, 2, 1, 2},     {100, 0, 5, 0},     {100, 198, 1, 1},
-      {100, 122, 61, 50}, {-10, 4, 1, -2}, {100000, 100000, 100000, 100000},
-  };
-  for (const auto& [range, maximum, value, expected] : scales) {
-    EXPECT_EQ(lcd::ScaleValue(range, maximum, value), expected) << range << " " << maximum << " " << value;
+  for (const auto& r : Table("lcd/tables/numbers.json", "pause iterations: loops, iterations")) {
+    EXPECT_EQ(lcd::PauseIterations(r[0]), r[1]) << r;
   }
-  // Three decimals without trailing zeros.
-  const std::pair<double, const char*> times[] = {
-      {12.3456, "12.346ms"}, {0.5, ".5ms"},   {12.0, "12.ms"},  {0.0, ".ms"},
-      {0.0004, ".ms"},       {1.2, "1.2ms"},  {0.0125, ".013ms"}, {1234.5678, "1234.568ms"},
-  };
-  for (const auto& [ms, label] : times) EXPECT_EQ(lcd::FormatTxTime(ms), label) << ms;
+  for (const auto& r : Table("lcd/tables/numbers.json", "scale, halves to even: range, maximum, value, scaled")) {
+    EXPECT_EQ(lcd::ScaleValue(r[0], r[1], r[2]), r[3]) << r;
+  }
+  for (const auto& r : Table("lcd/tables/numbers.json", "transfer time, no trailing zeros: ms, label")) {
+    EXPECT_EQ(lcd::FormatTxTime(r[0]), r[1]) << r;
+  }
 }
 
 }  // namespace

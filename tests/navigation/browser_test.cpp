@@ -12,34 +12,22 @@ namespace {
 using navigation::kCursorDown;
 using navigation::kCursorUp;
 
+// The walks are in tables/cursor.json.
 TEST_F(BrowserTest, CursorWalksFollowTheWindowRules) {
-  const struct {
-    int entries;
-    navigation::CursorMove move;
-    std::vector<Pos> steps;  // after each step from entry 1
-  } cases[] = {
-      {1, kCursorDown, {{0, 0}, {0, 0}}},
-      {1, kCursorUp, {{0, 0}, {0, 0}}},
-      {3, kCursorDown, {{0, 1}, {0, 2}, {0, 0}}},
-      {3, kCursorUp, {{0, 2}, {0, 1}, {0, 0}}},
-      {5, kCursorDown, {{0, 1}, {0, 2}, {0, 3}, {0, 4}, {0, 0}}},
-      {5, kCursorUp, {{0, 4}, {0, 3}, {0, 2}, {0, 1}, {0, 0}}},
-      {6, kCursorDown, {{0, 1}, {0, 2}, {1, 2}, {1, 3}, {1, 4}, {0, 0}}},
-      {10, kCursorDown, {{0, 1}, {0, 2}, {1, 2}, {2, 2}, {3, 2}, {4, 2}, {5, 2}, {5, 3}, {5, 4}, {0, 0}}},
-      {10, kCursorUp, {{5, 4}, {5, 3}, {5, 2}, {4, 2}, {3, 2}, {2, 2}, {1, 2}, {0, 2}, {0, 1}, {0, 0}}},
-  };
   Start({});
-  for (const auto& c : cases) {
-    SCOPED_TRACE(std::to_string(c.entries) + (c.move == kCursorDown ? " entries down" : " entries up"));
-    const std::string dir = std::to_string(c.entries) + (c.move == kCursorDown ? "d" : "u") + "/";
-    folder.AddMusic(Numbered(dir + "Song", c.entries, ".mp3"));
+  for (const auto& c : Table("navigation/tables/cursor.json",
+                             "cursor walks from entry 1: entries, move, (window top, cursor row) after each step")) {
+    SCOPED_TRACE(c.dump());
+    const int n = c[0];
+    const std::string dir = std::to_string(n) + c[1].get<std::string>() + "/";
+    folder.AddMusic(Numbered(dir + "Song", n, ".mp3"));
     List("Music/" + dir, navigation::kFolderNone);
-    ASSERT_EQ(static_cast<int>(entries.lines.size()), c.entries);
+    ASSERT_EQ(static_cast<int>(entries.lines.size()), n);
     EXPECT_EQ(Window(), Pos(0, 0));
     ExpectWindowShown();
-    for (size_t i = 0; i < c.steps.size(); ++i) {
-      Move(c.move);
-      EXPECT_EQ(Window(), c.steps[i]) << "step " << i + 1;
+    for (size_t i = 0; i < c[2].size(); ++i) {
+      Move(c[1] == "down" ? kCursorDown : kCursorUp);
+      EXPECT_EQ(Window(), c[2][i].get<Pos>()) << "step " << i + 1;
       ExpectWindowShown();
     }
   }

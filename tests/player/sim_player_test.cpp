@@ -2,6 +2,12 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <functional>
+#include <map>
+#include <memory>
+#include <sstream>
+
 #include "hosts/sim/sim_player.h"
 
 namespace lorvan::sim {
@@ -10,8 +16,8 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-class SimPlayerTest : public ::testing::Test {
- protected:
+// A stand-in player on its own clock, and the ways the link talks to it.
+struct Stand {
   SimClock clock;
   SimPlayer player{clock};
 
@@ -27,123 +33,82 @@ class SimPlayerTest : public ::testing::Test {
   }
 };
 
-TEST_F(SimPlayerTest, AnswersToItsClassAndPlaysNothingWithAnEmptyPlaylist) {
+class SimPlayerTest : public ::testing::Test, protected Stand {};
+
+TEST_F(SimPlayerTest, AnswersToItsClassOnly) {
   EXPECT_NE(player.FindWindowA("Winamp v1.x"), 0);
   EXPECT_EQ(player.FindWindowA("Other"), 0);
-  Menu(40045);
-  EXPECT_EQ(Ask(0, 104), 0);
-  EXPECT_EQ(Ask(0, 105), -1);
 }
 
-TEST_F(SimPlayerTest, PlayCountsUpPauseFreezesStopResets) {
-  player.SetLength(200);
-  PlayFile("/m/a.mp3");
-  EXPECT_EQ(player.CurrentFile(), "/m/a.mp3");
-  EXPECT_EQ(Ask(0, 104), 1);
-  EXPECT_EQ(Ask(0, 105), 0);
-  clock.Advance(1500);
-  EXPECT_EQ(Ask(0, 105), 1500);
-  Menu(40046);
-  clock.Advance(10000);
-  EXPECT_EQ(Ask(0, 104), 3);
-  EXPECT_EQ(Ask(0, 105), 1500);
-  Menu(40046);  // pausing again keeps it paused
-  EXPECT_EQ(Ask(0, 104), 3);
-  Menu(40045);  // play continues
-  clock.Advance(500);
-  EXPECT_EQ(Ask(0, 105), 2000);
-  EXPECT_EQ(Ask(0, 104), 1);
-  Menu(40047);
-  EXPECT_EQ(Ask(0, 104), 0);
-  EXPECT_EQ(Ask(0, 105), -1);
-  Menu(40045);  // play after stop starts the first file again
-  EXPECT_EQ(Ask(0, 105), 0);
-}
-
-TEST_F(SimPlayerTest, TrackEndsByItselfAtItsLengthAndWithoutALengthPlaysOn) {
-  player.SetLength(3);
-  PlayFile("a.mp3");
-  clock.Advance(2999);
-  EXPECT_EQ(Ask(0, 104), 1);
-  clock.Advance(1);
-  EXPECT_EQ(Ask(0, 104), 0);
-  EXPECT_EQ(Ask(0, 105), -1);
-  player.SetLength(0);
-  PlayFile("b.mp3");
-  clock.Advance(3600000);
-  EXPECT_EQ(Ask(0, 104), 1);
-  EXPECT_EQ(Ask(0, 105), 3600000);
-}
-
-TEST_F(SimPlayerTest, SeekingAndJumping) {
-  player.SetLength(60);
-  EXPECT_EQ(Ask(10000, 106), -1);  // nothing loaded: nothing to jump in
-  PlayFile("a.mp3");
-  EXPECT_EQ(Ask(30000, 106), 0);
-  EXPECT_EQ(Ask(0, 105), 30000);
-  Menu(40060);
-  EXPECT_EQ(Ask(0, 105), 35000);
-  Menu(40061);
-  Menu(40061);
-  EXPECT_EQ(Ask(0, 105), 25000);
-  Ask(2000, 106);
-  Menu(40061);
-  EXPECT_EQ(Ask(0, 105), 0);
-  Ask(58000, 106);
-  Menu(40060);  // past the end while playing: the track is over
-  EXPECT_EQ(Ask(0, 104), 0);
-  Menu(40060);  // stopped: seeking does nothing
-  EXPECT_EQ(Ask(0, 105), -1);
-}
-
-TEST_F(SimPlayerTest, ScriptedStateTakesEffectAtOnce) {
-  PlayFile("a.mp3");
-  clock.Advance(1000);
-  player.SetPosition(90000);
-  clock.Advance(250);
-  EXPECT_EQ(player.Position(), 90250);
-  player.SetLength(90);  // already past the new length
-  EXPECT_EQ(player.Status(), 0);
-  player.SetStatus(7);
-  EXPECT_EQ(Ask(0, 104), 7);
-  PlayFile("b.mp3");
-  player.EndTrack();
-  EXPECT_EQ(Ask(0, 104), 0);
-  EXPECT_EQ(Ask(0, 105), -1);
-}
-
-TEST_F(SimPlayerTest, EqualizerWriteGoesToThePositionLastRead) {
-  Ask(5, 128);  // nothing read yet: the write goes nowhere
-  EXPECT_EQ(player.EqBand(5), 31);
-  Ask(2, 127);
-  Ask(40, 128);
-  Ask(41, 128);
-  EXPECT_EQ(player.EqBand(2), 41);
-  Ask(10, 127);
-  Ask(7, 128);
-  EXPECT_EQ(player.Preamp(), 7);
-  Ask(11, 127);
-  Ask(-1, 128);
-  EXPECT_TRUE(player.EqOn());
-  EXPECT_EQ(Ask(11, 127), 1);
-  Ask(0, 128);
-  EXPECT_FALSE(player.EqOn());
-  Ask(12, 127);
-  Ask(9, 128);
-  for (int band = 0; band <= 9; ++band) EXPECT_EQ(player.EqBand(band), band == 2 ? 41 : 31);
-}
-
-TEST_F(SimPlayerTest, PlaylistRequests) {
-  Add("a");
-  Add("b");
-  EXPECT_EQ(Ask(0, 124), 2);
-  Ask(1, 121);
-  EXPECT_EQ(Ask(0, 120), 1);
-  Ask(0, 101);
-  EXPECT_EQ(Ask(0, 124), 0);
-  // A copy-data record of another kind adds nothing.
-  player.SendCopyData(player.hwnd(), 0, platform::CopyDataStruct{99, 2, "x"});
-  EXPECT_EQ(Ask(0, 124), 0);
+// Runs the steps of scripts/sim_player.txt (its header says what each does), one fresh player
+// per "==" section.
+TEST(SimPlayerScript, AnswersAsTheScriptExpects) {
+  std::ifstream in(LORVAN_DATA_DIR "/../tests/player/scripts/sim_player.txt");
+  ASSERT_TRUE(in);
+  std::unique_ptr<Stand> t;
+  std::string section;
+  int number = 0;
+  for (std::string line; std::getline(in, line);) {
+    ++number;
+    if (line.empty() || line[0] == '#') continue;
+    SCOPED_TRACE(::testing::Message() << "sim_player.txt:" << number << " (" << section << ")");
+    std::istringstream words(line);
+    std::string step, arg;
+    words >> step;
+    const auto number_after = [&] {
+      int64_t v = 0;
+      words >> v;
+      return v;
+    };
+    if (step == "==") {
+      section = line.substr(3);
+      t = std::make_unique<Stand>();
+      continue;
+    }
+    ASSERT_TRUE(t) << "a step before the first section";
+    SimPlayer& p = t->player;
+    if (step == "play" || step == "add") {
+      words >> arg;
+      step == "play" ? t->PlayFile(arg) : t->Add(arg);
+    } else if (step == "other-record") {
+      p.SendCopyData(p.hwnd(), 0, platform::CopyDataStruct{99, 2, "x"});
+    } else if (step == "ask") {
+      const int32_t w = static_cast<int32_t>(number_after()), l = static_cast<int32_t>(number_after());
+      const int32_t answer = t->Ask(w, l);
+      if (words >> arg) {
+        EXPECT_EQ(answer, number_after());
+      }
+    } else if (step == "menu") {
+      t->Menu(static_cast<int32_t>(number_after()));
+    } else if (step == "advance") {
+      t->clock.Advance(number_after());
+    } else if (step == "length") {
+      p.SetLength(static_cast<int32_t>(number_after()));
+    } else if (step == "position") {
+      p.SetPosition(static_cast<int32_t>(number_after()));
+    } else if (step == "status") {
+      p.SetStatus(static_cast<int32_t>(number_after()));
+    } else if (step == "end") {
+      p.EndTrack();
+    } else if (step == "is") {
+      words >> arg;
+      const int band = arg == "band" ? static_cast<int>(number_after()) : 0;
+      std::string equals, value;
+      words >> equals >> value;
+      const std::map<std::string, std::function<std::string()>> held = {
+          {"position", [&] { return std::to_string(p.Position()); }},
+          {"status", [&] { return std::to_string(p.Status()); }},
+          {"preamp", [&] { return std::to_string(p.Preamp()); }},
+          {"eqon", [&] { return std::to_string(p.EqOn() ? 1 : 0); }},
+          {"file", [&] { return p.CurrentFile(); }},
+          {"band", [&] { return std::to_string(p.EqBand(band)); }}};
+      ASSERT_TRUE(held.count(arg)) << "unknown: " << line;
+      EXPECT_EQ(held.at(arg)(), value);
+    } else {
+      ADD_FAILURE() << "unknown step: " << line;
+    }
+  }
+  EXPECT_TRUE(t) << "no section";
 }
 
 TEST_F(SimPlayerTest, VanishedWindowReceivesNothingAndComesBackStopped) {

@@ -76,22 +76,19 @@ TEST_F(PlayerLinkTest, OperationsSendTheDocumentedMessagesAndReturnTheAnswer) {
   EXPECT_THAT(Events("shell"), IsEmpty());
 }
 
+// The rows of the table-driven tests below are in tables/link.json.
 TEST_F(PlayerLinkTest, PlayStatusOutsideZeroToThreeBecomesTwo) {
-  const std::pair<int32_t, int32_t> cases[] = {{0, 0}, {1, 1}, {3, 3}, {4, 2}, {7, 2}, {-1, 2}, {INT32_MIN, 2}};
-  for (const auto& [answer, status] : cases) {
-    world.player.SetStatus(answer);
-    EXPECT_EQ(winamp.GetPlayStatus(), status) << answer;
+  for (const auto& r : Table("player/tables/link.json", "play status outside 0 to 3 becomes 2: answer, status")) {
+    world.player.SetStatus(r[0]);
+    EXPECT_EQ(winamp.GetPlayStatus(), r[1]) << r;
   }
 }
 
 TEST_F(PlayerLinkTest, PressButtonAddsButtonAndShiftToTheBase) {
-  const std::tuple<int32_t, int32_t, std::string> cases[] = {
-      {1, 0, "40045"}, {2, 0, "40046"}, {3, 0, "40047"}, {0, 0, "40044"},
-      {1, 100, "40145"}, {-40044, 0, "0"}, {INT32_MAX, 1, "-2147443604"},  // wraps in 32 bits
-  };
-  for (const auto& [button, shift, command] : cases) {
-    winamp.PressButton(button, shift);
-    EXPECT_THAT(Messages(), ElementsAre("send 273 " + command + " 0")) << button << " " << shift;
+  for (const auto& r : Table("player/tables/link.json",
+                             "press button adds button and shift to 40044, in 32 bits: button, shift, command")) {
+    winamp.PressButton(r[0], r[1]);
+    EXPECT_THAT(Messages(), ElementsAre("send 273 " + r[2].get<std::string>() + " 0")) << r;
   }
 }
 
@@ -116,27 +113,22 @@ TEST_F(PlayerLinkTest, SetWorkingFolderPostsOneMessagePerByteThenZero) {
 // Volume and panning are clamped in the caller's variable, also when the player's version
 // then refuses them; panning to the left is sent above 127.
 TEST_F(PlayerLinkTest, SetVolumeAndSetPanningClampTheCallersVariable) {
-  const struct {
-    bool volume;
-    int16_t in, sent;
-  } cases[] = {{true, 300, 255}, {true, 256, 255}, {true, 255, 255}, {true, 128, 128}, {true, 0, 0},
-               {true, -4, 0},    {true, -32768, 0}, {false, -1, 254}, {false, -127, 128}, {false, -128, 128},
-               {false, -200, 128}, {false, 0, 0},  {false, 1, 1},    {false, 127, 127},  {false, 200, 127},
-               {false, 32767, 127}};
   for (int32_t version : {8192, 5000}) {
     world.player.SetVersion(version);
-    for (const auto& c : cases) {
-      SCOPED_TRACE(::testing::Message() << (c.volume ? "volume " : "panning ") << c.in << ", version " << version);
-      int16_t value = c.in;
-      if (c.volume) {
-        EXPECT_EQ(winamp.SetVolume(value), version == 8192 ? c.sent : 0);
+    for (const auto& r : Table("player/tables/link.json", "volume and panning: what, value, sent")) {
+      SCOPED_TRACE(::testing::Message() << r << ", version " << version);
+      const bool volume = r[0] == "volume";
+      const int16_t sent = r[2];
+      int16_t value = r[1];
+      if (volume) {
+        EXPECT_EQ(winamp.SetVolume(value), version == 8192 ? sent : 0);
       } else {
         winamp.SetPanning(value);
       }
-      EXPECT_EQ(value, c.sent);
-      std::vector<std::string> sent{"send 1024 0 0"};
-      if (version == 8192) sent.push_back("send 1024 " + std::to_string(c.sent) + (c.volume ? " 122" : " 123"));
-      EXPECT_THAT(Messages(), ElementsAreArray(sent));
+      EXPECT_EQ(value, sent);
+      std::vector<std::string> messages{"send 1024 0 0"};
+      if (version == 8192) messages.push_back("send 1024 " + std::to_string(sent) + (volume ? " 122" : " 123"));
+      EXPECT_THAT(Messages(), ElementsAreArray(messages));
     }
   }
   TakeEvents();

@@ -100,4 +100,13 @@ std::vector<std::string> ScenarioResult::OutLines() const {
   return lines;
 }
 
+nlohmann::json Table(const std::string& file, const std::string& name) {
+  const std::string path = std::string(LORVAN_DATA_DIR) + "/../tests/" + file;
+  std::ifstream in(path);
+  if (!in) throw std::runtime_error("cannot read " + path);
+  const nlohmann::json tables = nlohmann::json::parse(in);
+  if (!tables.contains(name)) throw std::runtime_error(path + " has no table " + name);
+  return tables.at(name);
+}
+
 }  // namespace lorvan::testing

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include <nlohmann/json.hpp>
+
 namespace lorvan::testing {
 
 // A temporary folder that is removed with everything in it when the object goes.
@@ -53,5 +55,9 @@ struct ScenarioResult {
 
 // Runs lorvan-sim's scenario runner in-process on the folder.
 ScenarioResult RunScenario(const std::string& program_dir, const std::string& script);
+
+// The rows of table NAME in the JSON file tests/FILE, for a table-driven test; a missing file
+// or table throws, so that the test fails instead of running no rows.
+nlohmann::json Table(const std::string& file, const std::string& name);
 
 }  // namespace lorvan::testing

@@ -2,16 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include "support/program_folder.h"
+
 namespace lorvan::text {
 namespace {
 
+// The rows of the table-driven tests are in tables/vb_number.json.
 TEST(LeadingNumber, ReadsAsFarAsTheNumberGoes) {
-  struct Case {
-    const char* text;
-    double value;
-  } cases[] = {{"12abc", 12}, {"abc", 0}, {"2.5", 2.5}, {"  -7", -7}, {"+3", 3}, {"", 0},
-               {"1.2.3", 1.2}, {"-", 0}, {".5", 0.5}, {"007", 7}, {"C:\\x", 0}};
-  for (const auto& c : cases) EXPECT_DOUBLE_EQ(LeadingNumber(c.text), c.value) << c.text;
+  for (const auto& r : testing::Table("text/tables/vb_number.json", "leading number: text, value")) {
+    EXPECT_DOUBLE_EQ(LeadingNumber(r[0].get<std::string>()), r[1].get<double>()) << r[0];
+  }
 }
 
 TEST(ToInteger, RoundsHalvesToEvenAndKeepsTheRange) {
@@ -28,8 +28,9 @@ TEST(ToInteger, RoundsHalvesToEvenAndKeepsTheRange) {
 }
 
 TEST(Format00, PadsToTwoDigitsAndKeepsTheSign) {
-  const std::pair<int32_t, const char*> cases[] = {{5, "05"}, {0, "00"}, {123, "123"}, {-1, "-01"}, {-12, "-12"}};
-  for (const auto& [n, text] : cases) EXPECT_EQ(Format00(n), text) << n;
+  for (const auto& r : testing::Table("text/tables/vb_number.json", "two digits, with the sign: number, text")) {
+    EXPECT_EQ(Format00(r[0]), r[1].get<std::string>()) << r[0];
+  }
 }
 
 }  // namespace
