@@ -21,7 +21,7 @@
 // world outside the program changes its folder: "remove PATH", "mkdir PATH", "rename PATH TO"
 // (a PATH that is not there is left alone), "link PATH TARGET" (a symbolic link), "fifo PATH".
 // In @music, @file and literal lines \r \n \t \\ and \xNN stand for their bytes; "<tmp>" in
-// the output stands for the temporary folder's path.
+// the output and in @stderr stands for the temporary folder's path.
 #include <sys/stat.h>
 
 #include <gtest/gtest.h>
@@ -226,12 +226,14 @@ class ScenarioFile : public ::testing::TestWithParam<std::string> {
     const int status = runner.Run(run.script, file().filename().string());
     out = o.str();
     err = e.str();
+    for (std::string* text : {&out, &err}) {
+      for (size_t at; (at = text->find(box_->path())) != std::string::npos;) text->replace(at, box_->path().size(), "<tmp>");
+    }
     return status;
   }
 
   // The run's output, one list of lines per dump.
-  std::vector<std::vector<std::string>> Blocks(std::string text) {
-    for (size_t at; (at = text.find(box_->path())) != std::string::npos;) text.replace(at, box_->path().size(), "<tmp>");
+  std::vector<std::vector<std::string>> Blocks(const std::string& text) {
     std::vector<std::vector<std::string>> blocks;
     for (size_t at = 0, end; (end = text.find(kMarker, at)) != std::string::npos; at = end + std::strlen(kMarker)) {
       std::istringstream in(text.substr(at, end - at));
@@ -257,6 +259,7 @@ TEST_P(ScenarioFile, DumpsPrintWhatTheFileExpects) {
     if (status != run.exit_status) {
       ADD_FAILURE_AT(file().c_str(), line) << "exit status " << status << ", not " << run.exit_status << "\n" << err;
     }
+    if (run.stderr_holds.empty() && !err.empty()) ADD_FAILURE_AT(file().c_str(), line) << "diagnostics:\n" << err;
     for (const auto& text : run.stderr_holds) {
       if (err.find(text) == std::string::npos) ADD_FAILURE_AT(file().c_str(), line) << "no \"" << text << "\" in:\n" << err;
     }
