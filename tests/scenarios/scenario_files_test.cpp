@@ -19,7 +19,8 @@
 // disk: "fail STEP" makes every later STEP of a file write fail (a full disk, a refused rename),
 // "cut STEP N" cuts the power the N-th time from now that a file write reaches STEP; and the
 // world outside the program changes its folder: "remove PATH", "mkdir PATH", "rename PATH TO"
-// (a PATH that is not there is left alone), "link PATH TARGET" (a symbolic link), "fifo PATH".
+// (a PATH that is not there is left alone), "link PATH TARGET" (a symbolic link), "fifo PATH",
+// "vanish PATH" (the folder goes the moment the program lists it).
 // In @music, @file and literal lines \r \n \t \\ and \xNN stand for their bytes; "<tmp>" in
 // the output and in @stderr stands for the temporary folder's path.
 #include <sys/stat.h>
@@ -223,6 +224,12 @@ class ScenarioFile : public ::testing::TestWithParam<std::string> {
                                    }});
     runner.commands.Add("link", {nullptr, [at](const sim::Words& a) { fs::create_symlink(a.at(1), at(a, 0)); }});
     runner.commands.Add("fifo", {nullptr, [at](const sim::Words& a) { mkfifo(at(a, 0).c_str(), 0644); }});
+    runner.commands.Add("vanish", {nullptr, [&runner, at](const sim::Words& a) {
+                                     runner.world.files.folder_fault_injection = [path = at(a, 0)](const std::string& f) {
+                                       if (f.find(path.filename().string()) != std::string::npos) fs::remove_all(path);
+                                       return true;
+                                     };
+                                   }});
     const int status = runner.Run(run.script, file().filename().string());
     out = o.str();
     err = e.str();
