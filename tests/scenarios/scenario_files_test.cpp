@@ -19,9 +19,10 @@
 // disk: "fail STEP" makes every later STEP of a file write fail (a full disk, a refused rename),
 // "cut STEP N" cuts the power the N-th time from now that a file write reaches STEP; and the
 // world outside the program changes its folder: "remove PATH", "mkdir PATH", "rename PATH TO"
-// (a PATH that is not there is left alone), "link PATH TARGET" (a symbolic link), "fifo PATH".
+// (a PATH that is not there is left alone), "link PATH TARGET" (a symbolic link), "fifo PATH",
+// "vanish PATH" (the folder goes the moment the program lists it).
 // In @music, @file and literal lines \r \n \t \\ and \xNN stand for their bytes; "<tmp>" in
-// the output stands for the temporary folder's path.
+// the output and in @stderr stands for the temporary folder's path.
 #include <sys/stat.h>
 
 #include <gtest/gtest.h>
@@ -223,15 +224,23 @@ class ScenarioFile : public ::testing::TestWithParam<std::string> {
                                    }});
     runner.commands.Add("link", {nullptr, [at](const sim::Words& a) { fs::create_symlink(a.at(1), at(a, 0)); }});
     runner.commands.Add("fifo", {nullptr, [at](const sim::Words& a) { mkfifo(at(a, 0).c_str(), 0644); }});
+    runner.commands.Add("vanish", {nullptr, [&runner, at](const sim::Words& a) {
+                                     runner.world.files.folder_fault_injection = [path = at(a, 0)](const std::string& f) {
+                                       if (f.find(path.filename().string()) != std::string::npos) fs::remove_all(path);
+                                       return true;
+                                     };
+                                   }});
     const int status = runner.Run(run.script, file().filename().string());
     out = o.str();
     err = e.str();
+    for (std::string* text : {&out, &err}) {
+      for (size_t at; (at = text->find(box_->path())) != std::string::npos;) text->replace(at, box_->path().size(), "<tmp>");
+    }
     return status;
   }
 
   // The run's output, one list of lines per dump.
-  std::vector<std::vector<std::string>> Blocks(std::string text) {
-    for (size_t at; (at = text.find(box_->path())) != std::string::npos;) text.replace(at, box_->path().size(), "<tmp>");
+  std::vector<std::vector<std::string>> Blocks(const std::string& text) {
     std::vector<std::vector<std::string>> blocks;
     for (size_t at = 0, end; (end = text.find(kMarker, at)) != std::string::npos; at = end + std::strlen(kMarker)) {
       std::istringstream in(text.substr(at, end - at));
@@ -257,6 +266,7 @@ TEST_P(ScenarioFile, DumpsPrintWhatTheFileExpects) {
     if (status != run.exit_status) {
       ADD_FAILURE_AT(file().c_str(), line) << "exit status " << status << ", not " << run.exit_status << "\n" << err;
     }
+    if (run.stderr_holds.empty() && !err.empty()) ADD_FAILURE_AT(file().c_str(), line) << "diagnostics:\n" << err;
     for (const auto& text : run.stderr_holds) {
       if (err.find(text) == std::string::npos) ADD_FAILURE_AT(file().c_str(), line) << "no \"" << text << "\" in:\n" << err;
     }
