@@ -138,7 +138,7 @@ TEST(ExitOrder, PressCountsSelectTheWayOutWhichRewritesTheSettingsFirstThenActsI
 }
 
 // The other failures on the way out (no shutdown program, the player's window gone) are in
-// the scripts of tests/app/scripts.
+// the scripts of tests/scenarios/scripts.
 TEST_F(ExitKey, APlayerThatCannotBeActivatedIsReportedAndTheProgramStillEnds) {
   box.Probe("arrange", [&] {
     box.world().processes.has_window = [](int32_t) { return false; };

@@ -1,6 +1,6 @@
 // The panel in whole-program scenarios: the PNG picture that lorvan-sim's dump gives after
 // start-up (the port writes are in tests/scenarios/scripts/app_panel_port.scenario, the
-// screens themselves in the scripts of tests/app/scripts).
+// screens themselves in the scripts of tests/scenarios/scripts).
 #include <gtest/gtest.h>
 
 #include <fstream>

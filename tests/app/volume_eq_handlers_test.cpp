@@ -1,5 +1,5 @@
 // The volume keys of the main window: steps and range (a player that refuses them is in the
-// scripts of tests/app/scripts).
+// scripts of tests/scenarios/scripts).
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
