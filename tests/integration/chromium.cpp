@@ -49,8 +49,8 @@ Chromium::Chromium(const std::string& program, int timeout_ms) : timeout_ms_(tim
   const nlohmann::json attached =
       Call("Target.attachToTarget", {{"targetId", target["targetId"]}, {"flatten", true}}, "");
   session_ = attached["sessionId"];
-  Command("Page.enable");
-  Command("Runtime.enable");
+  Call("Page.enable", nlohmann::json::object(), session_);
+  Call("Runtime.enable", nlohmann::json::object(), session_);
 }
 
 Chromium::~Chromium() {
@@ -101,13 +101,9 @@ nlohmann::json Chromium::Call(const std::string& method, const nlohmann::json& p
   throw std::runtime_error(method + ": no answer within " + std::to_string(timeout_ms_) + " ms");
 }
 
-nlohmann::json Chromium::Command(const std::string& method, const nlohmann::json& params) {
-  return Call(method, params, session_);
-}
-
 void Chromium::Open(const std::string& url) {
   loaded_ = false;
-  const nlohmann::json nav = Command("Page.navigate", {{"url", url}});
+  const nlohmann::json nav = Call("Page.navigate", {{"url", url}}, session_);
   if (nav.contains("errorText")) throw std::runtime_error(url + ": " + nav["errorText"].get<std::string>());
   const int64_t deadline = NowMs() + timeout_ms_;
   nlohmann::json message;
@@ -119,7 +115,7 @@ void Chromium::Open(const std::string& url) {
 
 nlohmann::json Chromium::Evaluate(const std::string& expression) {
   const nlohmann::json r =
-      Command("Runtime.evaluate", {{"expression", expression}, {"returnByValue", true}, {"awaitPromise", true}});
+      Call("Runtime.evaluate", {{"expression", expression}, {"returnByValue", true}, {"awaitPromise", true}}, session_);
   if (r.contains("exceptionDetails")) throw std::runtime_error(expression + ": " + r["exceptionDetails"].dump());
   return r["result"].value("value", nlohmann::json());
 }
