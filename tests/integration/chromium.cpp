@@ -2,7 +2,6 @@
 
 #include <fcntl.h>
 #include <poll.h>
-#include <spawn.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -11,8 +10,6 @@
 
 #include "audio_files.h"
 #include "process_helpers.h"
-
-extern char** environ;
 
 namespace lorvan::testing {
 namespace {
@@ -41,34 +38,19 @@ Chromium::Chromium(const std::string& program, int timeout_ms) : timeout_ms_(tim
       "--no-default-browser-check", "--disable-background-networking", "--disable-component-update",
       "--disable-sync", "--disable-dev-shm-usage", "--mute-audio", "--window-size=1000,1400",
       "--user-data-dir=" + profile_, "--remote-debugging-pipe", "about:blank"};
-  std::vector<char*> argv;
-  for (auto& a : args) argv.push_back(a.data());
-  argv.push_back(nullptr);
-  const std::string log = profile_ + "/browser.log";
-  posix_spawn_file_actions_t fa;
-  posix_spawn_file_actions_init(&fa);
-  posix_spawn_file_actions_addopen(&fa, 0, "/dev/null", O_RDONLY, 0);
-  posix_spawn_file_actions_addopen(&fa, 1, log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  posix_spawn_file_actions_adddup2(&fa, 1, 2);
-  posix_spawn_file_actions_adddup2(&fa, in[0], 3);
-  posix_spawn_file_actions_adddup2(&fa, out[1], 4);
-  const int rc = posix_spawn(&pid_, argv[0], &fa, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&fa);
+  pid_ = Spawn(args, profile_ + "/browser.log", {{in[0], 3}, {out[1], 4}});
   close(in[0]);
   close(out[1]);
   to_browser_ = in[1];
   from_browser_ = out[0];
-  if (rc != 0) {
-    pid_ = -1;
-    throw std::runtime_error(program + " did not start");
-  }
+  if (pid_ < 0) throw std::runtime_error(program + " did not start");
   // One tab of our own, attached with its own session.
   const nlohmann::json target = Call("Target.createTarget", {{"url", "about:blank"}}, "");
   const nlohmann::json attached =
       Call("Target.attachToTarget", {{"targetId", target["targetId"]}, {"flatten", true}}, "");
   session_ = attached["sessionId"];
-  Command("Page.enable");
-  Command("Runtime.enable");
+  Call("Page.enable", nlohmann::json::object(), session_);
+  Call("Runtime.enable", nlohmann::json::object(), session_);
 }
 
 Chromium::~Chromium() {
@@ -119,13 +101,9 @@ nlohmann::json Chromium::Call(const std::string& method, const nlohmann::json& p
   throw std::runtime_error(method + ": no answer within " + std::to_string(timeout_ms_) + " ms");
 }
 
-nlohmann::json Chromium::Command(const std::string& method, const nlohmann::json& params) {
-  return Call(method, params, session_);
-}
-
 void Chromium::Open(const std::string& url) {
   loaded_ = false;
-  const nlohmann::json nav = Command("Page.navigate", {{"url", url}});
+  const nlohmann::json nav = Call("Page.navigate", {{"url", url}}, session_);
   if (nav.contains("errorText")) throw std::runtime_error(url + ": " + nav["errorText"].get<std::string>());
   const int64_t deadline = NowMs() + timeout_ms_;
   nlohmann::json message;
@@ -137,7 +115,7 @@ void Chromium::Open(const std::string& url) {
 
 nlohmann::json Chromium::Evaluate(const std::string& expression) {
   const nlohmann::json r =
-      Command("Runtime.evaluate", {{"expression", expression}, {"returnByValue", true}, {"awaitPromise", true}});
+      Call("Runtime.evaluate", {{"expression", expression}, {"returnByValue", true}, {"awaitPromise", true}}, session_);
   if (r.contains("exceptionDetails")) throw std::runtime_error(expression + ": " + r["exceptionDetails"].dump());
   return r["result"].value("value", nlohmann::json());
 }

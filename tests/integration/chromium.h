@@ -27,8 +27,8 @@ class Chromium {
   nlohmann::json Evaluate(const std::string& expression);
 
  private:
-  // A protocol command in the tab; its result. Throws with the error when it fails.
-  nlohmann::json Command(const std::string& method, const nlohmann::json& params = nlohmann::json::object());
+  // A protocol command, in the tab when session is its session; its result. Throws with the
+  // error when it fails.
   nlohmann::json Call(const std::string& method, const nlohmann::json& params, const std::string& session);
   // Waits for the next message, false at the deadline.
   bool Receive(nlohmann::json& message, int64_t deadline_ms);

@@ -9,7 +9,10 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <fstream>
 #include <functional>
+#include <map>
+#include <sstream>
 #include <thread>
 
 #include "audio_files.h"
@@ -31,204 +34,150 @@ constexpr uint32_t kCommand = 273;
 // mpv runs in real time: the deadline is generous for a loaded machine.
 bool Eventually(const std::function<bool()>& cond) { return lorvan::testing::Eventually(cond, 15000); }
 
-class MpvPlayerTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    if (FindProgram("mpv").empty()) GTEST_SKIP() << "mpv is not installed";
-    socket = dir.path() + "/mpv.sock";
-    player = std::make_unique<MpvPlayer>(socket);
-    processes = std::make_unique<LinuxProcesses>(PlayerHooks{
-        [this] { return player_line; }, socket, [this] { return player->FindWindowA("Winamp v1.x") != 0; },
-        [this] { return player->PlayerPid(); }, [this] { player->Close(); }});
-    processes->quiet_children = true;
-    player_line = "mpv --idle=yes --no-video --no-terminal --ao=null --input-ipc-server=" + socket;
+// A file name of a session's script with its \xHH escapes turned into bytes.
+std::string Unescape(std::string name) {
+  for (size_t at; (at = name.find("\\x")) != std::string::npos;) {
+    name.replace(at, 4, 1, static_cast<char>(std::stoi(name.substr(at + 2, 2), nullptr, 16)));
   }
-  void TearDown() override {
-    if (!player) return;
-    const int32_t pid = player->PlayerPid();
-    player->Close();
+  return name;
+}
+
+// One session of tables/mpv_sessions.txt: the player link to an mpv in a folder of its own.
+class Session {
+ public:
+  Session() : socket_(dir_.path() + "/mpv.sock"), player_(socket_) {
+    processes_ = std::make_unique<LinuxProcesses>(PlayerHooks{
+        [this] { return line_; }, socket_, [this] { return Hwnd() != 0; }, [this] { return player_.PlayerPid(); },
+        [this] {
+          ++closes_;
+          player_.Close();
+        }});
+    processes_->quiet_children = true;
+  }
+  ~Session() {
+    const int32_t pid = player_.PlayerPid();
+    player_.Close();
     if (pid > 0) ::kill(pid, SIGKILL);
-    processes->Reap();
+    processes_->Reap();
   }
 
-  int32_t StartPlayer() {
-    const int32_t task = processes->Shell("Winamp.exe", 4);
-    EXPECT_TRUE(Eventually([&] { return Hwnd() != 0; })) << "mpv did not open " << socket;
-    return task;
+  // The value of a step (its words before the comparison); runs its action.
+  Json Step(const std::vector<std::string>& w) {
+    const auto num = [&](size_t i) { return static_cast<int32_t>(std::stol(w.at(i))); };
+    const std::string& op = w.at(0);
+    const std::string steps = " wav filter line start shell play command ask post window hwnd pid running end closes "
+                              "kept alive kill activate keys mpv rms idle ";
+    if (steps.find(" " + op + " ") == std::string::npos) ADD_FAILURE() << "no step " << op;
+    if (op == "wav") WriteSineWav(dir_.path() + "/" + Unescape(w.at(1)), std::stod(w.at(2)), num(3));
+    if (op == "filter") line_ += " " + w.at(1);
+    if (op == "line") line_ = w.at(1) + " " + w.at(2);
+    if (op == "start") {
+      const int32_t task = processes_->Shell("Winamp.exe", 4);
+      EXPECT_TRUE(Eventually([&] { return Hwnd() != 0; })) << "mpv did not open " << socket_;
+      return task;
+    }
+    if (op == "shell") return processes_->Shell("Winamp.exe", 4);
+    if (op == "play") {
+      Request(0, 101);
+      const std::string name = dir_.path() + "/" + Unescape(w.at(1));
+      platform::CopyDataStruct cds{100, static_cast<uint32_t>(name.size() + 1), name.c_str()};
+      player_.SendCopyData(Hwnd(), 0, cds);
+      player_.SendMessageA(Hwnd(), kCommand, 40045, 0);
+    }
+    if (op == "command") player_.SendMessageA(Hwnd(), kCommand, num(1), 0);
+    if (op == "ask") return Request(num(1), num(2));
+    if (op == "post") return player_.PostMessageA(Hwnd(), kUser, num(1), num(2));
+    if (op == "window") return player_.FindWindowA(w.at(1));
+    if (op == "hwnd") return Hwnd();
+    if (op == "pid") return player_.PlayerPid();
+    if (op == "running") return processes_->RunningPlayers();
+    if (op == "end") processes_->EndStartedPlayers(num(1));
+    if (op == "closes") return closes_;
+    if (op == "kept") return Value(w.at(1));
+    if (op == "alive") return ::kill(Value(w.at(1)), 0) == 0;
+    if (op == "kill") ::kill(Value(w.at(1)), SIGKILL);
+    if (op == "activate") return processes_->AppActivate(Value(w.at(1)));
+    if (op == "keys") processes_->SendKeys(w.at(1), true);
+    if (op == "mpv") return lorvan::testing::MpvProperty(socket_, w.at(1));
+    if (op == "idle") std::this_thread::sleep_for(std::chrono::milliseconds(num(1)));
+    if (op == "rms") {
+      const Json meta = lorvan::testing::MpvProperty(socket_, "af-metadata/meter");
+      if (!meta.is_object() || !meta.contains("lavfi.astats.Overall.RMS_level")) return 0;
+      return std::stod(meta["lavfi.astats.Overall.RMS_level"].get<std::string>());
+    }
+    return nullptr;
   }
-  platform::Hwnd Hwnd() { return player->FindWindowA("Winamp v1.x"); }
-  int32_t Request(int32_t w, int32_t l) { return player->SendMessageA(Hwnd(), kUser, w, l); }
-  void Command(int32_t id) { player->SendMessageA(Hwnd(), kCommand, id, 0); }
-  void AddFile(const std::string& name) {
-    platform::CopyDataStruct cds{100, static_cast<uint32_t>(name.size() + 1), name.c_str()};
-    player->SendCopyData(Hwnd(), 0, cds);
-  }
-  void PlayFile(const std::string& name) {
-    Request(0, 101);
-    AddFile(name);
-    Command(40045);
-  }
-  Json MpvProperty(const std::string& name) { return lorvan::testing::MpvProperty(socket, name); }
 
-  TempDir dir;
-  std::string socket;
-  std::string player_line;
-  std::unique_ptr<MpvPlayer> player;
-  std::unique_ptr<LinuxProcesses> processes;
+  // A JSON value, a kept name (alone in brackets: a list of it) or one plus or minus a number.
+  Json Value(const std::string& text) const {
+    if (text.size() > 2 && text.front() == '[') return Json::array({Value(text.substr(1, text.size() - 2))});
+    const size_t sign = text.find_first_of("+-", 1);
+    const std::string name = text.substr(0, sign);
+    if (!kept.contains(name)) return Json::parse(text);
+    if (sign == std::string::npos) return kept.at(name);
+    return kept.at(name).get<double>() + std::stod(text.substr(sign));
+  }
+
+  std::map<std::string, Json> kept;
+
+ private:
+  platform::Hwnd Hwnd() { return player_.FindWindowA(MpvPlayer::kWindowClass); }
+  int32_t Request(int32_t w, int32_t l) { return player_.SendMessageA(Hwnd(), kUser, w, l); }
+
+  TempDir dir_;
+  std::string socket_;
+  std::string line_ = "mpv --idle=yes --no-video --no-terminal --ao=null --input-ipc-server=" + socket_;
+  MpvPlayer player_;
+  std::unique_ptr<LinuxProcesses> processes_;
+  int closes_ = 0;  // the link asked its player to quit
 };
 
-TEST_F(MpvPlayerTest, PlaysPausesAdvancesAndEndsATrack) {
-  // Long enough that a loaded machine cannot reach the end before the pause is checked; the
-  // end comes from a jump close to it.
-  WriteSineWav(dir.path() + "/six.wav", 6.0, 440);
-  EXPECT_EQ(Hwnd(), 0) << "no window before the player runs";
-  EXPECT_EQ(player->SendMessageA(0x20010, kUser, 0, 0), 0) << "and every message goes nowhere";
-  EXPECT_FALSE(player->PostMessageA(0x20010, kUser, 'a', 103));
-  EXPECT_EQ(player->FindWindowA("Other"), 0);
-  StartPlayer();
-  EXPECT_EQ(player->FindWindowA("Other"), 0) << "only the player's class is found";
-  EXPECT_EQ(Request(0, 0), 0x5000);
-  EXPECT_EQ(Request(0, 104), 0);
-  EXPECT_EQ(Request(0, 105), -1);
-
-  PlayFile(dir.path() + "/six.wav");
-  EXPECT_EQ(Request(0, 104), 1) << "playing at once after the play command";
-  EXPECT_EQ(Request(1, 105), 6) << "length in seconds, once the play command returned";
-  EXPECT_EQ(Request(2, 105), 6000) << "length in ms";
-  EXPECT_TRUE(Eventually([&] { return Request(0, 126) == 44100; })) << "sample rate, once the decoder runs";
-  EXPECT_TRUE(Eventually([&] { return Request(0, 105) >= 300; })) << "position advances";
-  EXPECT_TRUE(Eventually([&] { return Request(1, 126) > 1000; })) << "PCM bit rate in kbit/s, once mpv measured it";
-
-  Command(40046);
-  EXPECT_EQ(Request(0, 104), 3);
-  EXPECT_TRUE(Eventually([&] { return MpvProperty("pause") == true; }));
-  const int32_t frozen = Request(0, 105);
-  std::this_thread::sleep_for(std::chrono::milliseconds(150));
-  EXPECT_NEAR(Request(0, 105), frozen, 30) << "paused position stays";
-
-  Command(40045);  // play continues a paused track
-  EXPECT_EQ(Request(0, 104), 1);
-  EXPECT_EQ(MpvProperty("pause"), false);
-  EXPECT_TRUE(Eventually([&] { return Request(0, 105) >= frozen + 200; })) << "and its position runs on";
-
-  EXPECT_EQ(Request(5000, 106), 0);
-  EXPECT_TRUE(Eventually([&] { return Request(0, 104) == 0; })) << "the track ends by itself";
-  EXPECT_EQ(Request(0, 105), -1);
+// Whether a step's value compares with the expected one as the operator says.
+bool Holds(const Json& got, const std::string& op, const Json& want, double tolerance) {
+  if (op == "==") return got == want;
+  if (op == "!=") return got != want;
+  if (!got.is_number()) return false;
+  const double g = got.get<double>(), v = want.get<double>();
+  return op == ">=" ? g >= v : op == ">" ? g > v : op == "<" ? g < v : op == "near" && std::abs(g - v) <= tolerance;
 }
 
-TEST_F(MpvPlayerTest, VolumeSeekAndStop) {
-  WriteSineWav(dir.path() + "/long.wav", 20.0, 440);
-  StartPlayer();
-  Request(128, 122);
-  EXPECT_DOUBLE_EQ(MpvProperty("volume").get<double>(), 50.0) << "0-255 onto mpv's 0-100";
-  EXPECT_EQ(Request(-666, 122), 128);
-  Request(255, 122);
-  EXPECT_DOUBLE_EQ(MpvProperty("volume").get<double>(), 100.0);
-
-  // A name with a byte that is not UTF-8 reaches mpv unchanged.
-  const std::string odd = dir.path() + "/caf\xe9.wav";
-  WriteSineWav(odd, 20.0, 440);
-  PlayFile(odd);
-  ASSERT_EQ(Request(0, 104), 1);
-  EXPECT_EQ(Request(12000, 106), 0);
-  EXPECT_TRUE(Eventually([&] { return Request(0, 105) >= 12000; }));
-  Command(40061);  // back 5 s
-  EXPECT_TRUE(Eventually([&] { return Request(0, 105) < 10000; }));
-  Command(40060);  // forward 5 s
-  EXPECT_TRUE(Eventually([&] { return Request(0, 105) >= 12000; }));
-
-  Command(40047);
-  EXPECT_EQ(Request(0, 104), 0);
-  EXPECT_EQ(Request(0, 105), -1);
-  // mpv goes idle once its play loop has wound the file down, after the command's answer.
-  EXPECT_TRUE(Eventually([&] { return MpvProperty("idle-active") == true; }));
-}
-
-TEST_F(MpvPlayerTest, EqualizerBandChangesTheSoundWhilePlaying) {
-  // A meter after the equalizer measures what comes out.
-  player_line += " --af=@meter:lavfi=[astats=metadata=1:reset=5]";
-  WriteSineWav(dir.path() + "/low.wav", 20.0, 60);
-  StartPlayer();
-  // Read-then-write: the write goes to the position the last read selected.
-  Request(11, 127);
-  Request(1, 128);
-  EXPECT_EQ(Request(11, 127), 1);
-  Request(3, 127);
-  Request(40, 128);
-  EXPECT_EQ(Request(3, 127), 40);
-  EXPECT_EQ(Request(0, 127), 31);
-  EXPECT_EQ(Request(10, 127), 31);
-
-  PlayFile(dir.path() + "/low.wav");
-  const auto rms = [&]() -> double {
-    const Json meta = MpvProperty("af-metadata/meter");
-    if (!meta.is_object() || !meta.contains("lavfi.astats.Overall.RMS_level")) return 0;
-    return std::stod(meta["lavfi.astats.Overall.RMS_level"].get<std::string>());
-  };
-  double before = 0;
-  ASSERT_TRUE(Eventually([&] { return (before = rms()) < -1.0; })) << "the meter reports";
-  Request(0, 127);  // band 0 is 60 Hz
-  Request(63, 128);  // -20 dB
-  EXPECT_EQ(Request(0, 127), 63);
-  EXPECT_TRUE(Eventually([&] { return rms() < before - 12.0; })) << "before " << before << " dB, now " << rms();
-  EXPECT_EQ(Request(0, 104), 1) << "the change did not interrupt playback";
-}
-
-TEST_F(MpvPlayerTest, AKilledPlayerIsStartedAgainAndAltF4ClosesTheNewOne) {
-  WriteSineWav(dir.path() + "/a.wav", 20.0, 440);
-  const int32_t task = StartPlayer();
-  const platform::Hwnd first = Hwnd();
-  EXPECT_EQ(task, player->PlayerPid()) << "the task id is mpv's process id";
-  EXPECT_EQ(processes->Shell("Winamp.exe", 4), task) << "no second player while one runs";
-  Request(200, 122);
-  Request(5, 127);
-  Request(12, 128);
-  PlayFile(dir.path() + "/a.wav");
-
-  ::kill(task, SIGKILL);
-  EXPECT_TRUE(Eventually([&] { return Hwnd() == 0; })) << "the window goes with the player";
-  EXPECT_EQ(Request(0, 104), 0) << "no window, no answer";
-
-  const int32_t again = StartPlayer();
-  ASSERT_NE(again, task);
-  EXPECT_NE(Hwnd(), first) << "a restarted player has a new handle";
-  EXPECT_EQ(processes->RunningPlayers(), std::vector<int32_t>{again}) << "the killed one was collected";
-  EXPECT_EQ(Request(0, 104), 0);
-  EXPECT_EQ(Request(5, 127), 12) << "the equalizer memory survives";
-  EXPECT_DOUBLE_EQ(MpvProperty("volume").get<double>(), std::round(200 * 100.0 / 255)) << "volume given again";
-  PlayFile(dir.path() + "/a.wav");
-  EXPECT_EQ(Request(0, 104), 1);
-
-  // The exit activates the new task and closes it with Alt+F4.
-  ASSERT_TRUE(processes->AppActivate(again));
-  processes->SendKeys("%{F4}", true);
-  EXPECT_TRUE(Eventually([&] { return processes->RunningPlayers().empty(); })) << "mpv quit";
-  EXPECT_EQ(Hwnd(), 0);
-  EXPECT_NE(::kill(again, 0), 0) << "and was collected";
-  EXPECT_FALSE(processes->AppActivate(again));
-}
-
-// A player that starts but never opens its socket (a hung or misconfigured one).
-TEST(PlayerProcesses, APlayerThatNeverAnswersIsReplacedAndEndsWithTheProgram) {
-  TempDir dir;
-  const std::string stuck = dir.Write("stuck-player", "#!/bin/sh\nexec sleep 60\n");
-  ASSERT_EQ(::chmod(stuck.c_str(), 0755), 0);
-  std::vector<std::string> closes;
-  LinuxProcesses processes(PlayerHooks{[&] { return stuck; }, dir.path() + "/none.sock", [] { return false; },
-                                       [] { return 0; }, [&] { closes.push_back("close"); }});
-  processes.quiet_children = true;
-  const int32_t first = processes.Shell("Winamp.exe", 4);
-  EXPECT_EQ(processes.RunningPlayers(), std::vector<int32_t>{first});
-  // The link's next start: one player per box, so the silent one goes.
-  const int32_t second = processes.Shell("Winamp.exe", 4);
-  EXPECT_NE(second, first);
-  EXPECT_EQ(processes.RunningPlayers(), std::vector<int32_t>{second});
-  EXPECT_NE(::kill(first, 0), 0) << "the first one is gone and collected";
-
-  processes.EndStartedPlayers(100);
-  EXPECT_TRUE(processes.RunningPlayers().empty()) << "terminated once its grace ran out";
-  EXPECT_NE(::kill(second, 0), 0);
-  EXPECT_TRUE(closes.empty()) << "a player without a window is not asked to quit";
+TEST(MpvPlayer, SessionsFromTheScript) {
+  if (FindProgram("mpv").empty()) GTEST_SKIP() << "mpv is not installed";
+  std::ifstream script(LORVAN_SOURCE_DIR "/tests/integration/tables/mpv_sessions.txt");
+  ASSERT_TRUE(script) << "tables/mpv_sessions.txt is missing";
+  std::unique_ptr<Session> session;
+  std::string title;
+  int number = 0;
+  for (std::string line; std::getline(script, line);) {
+    ++number;
+    if (line.empty() || line[0] == '#') continue;
+    if (line.rfind("session ", 0) == 0) {
+      session.reset();
+      session = std::make_unique<Session>();
+      title = line.substr(8);
+      continue;
+    }
+    SCOPED_TRACE(title + ", line " + std::to_string(number) + ": " + line);
+    ASSERT_TRUE(session) << "a step before the first session";
+    std::vector<std::string> words;
+    std::istringstream in(line);
+    for (std::string word; in >> word;) words.push_back(word);
+    const auto tail = std::find_if(words.begin(), words.end(), [](const std::string& w) {
+      return w == "==" || w == "!=" || w == ">=" || w == ">" || w == "<" || w == "near" || w == "as";
+    });
+    const std::vector<std::string> step(words.begin() + (words[0] == "wait"), tail);
+    if (tail == words.end()) {
+      session->Step(step);
+    } else if (*tail == "as") {
+      session->kept[tail[1]] = session->Step(step);
+    } else {
+      const Json want = session->Value(tail[1]);
+      const double tolerance = tail + 2 < words.end() ? std::stod(tail[2]) : 0;
+      Json got;
+      const auto holds = [&] { return Holds(got = session->Step(step), *tail, want, tolerance); };
+      EXPECT_TRUE(words[0] == "wait" ? Eventually(holds) : holds()) << "got " << got << ", expected " << want;
+    }
+  }
 }
 
 TEST(Equalizer, ScaleAndFilterChain) {

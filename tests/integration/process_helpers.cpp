@@ -68,16 +68,16 @@ void KillPlayer(const std::string& socket) {
   if (const pid_t pid = PlayerPid(socket)) ::kill(pid, SIGKILL);
 }
 
-pid_t SpawnLorvan(const std::vector<std::string>& args, const std::string& err_file) {
-  std::vector<std::string> all = {LORVAN_EXE};
-  all.insert(all.end(), args.begin(), args.end());
+pid_t Spawn(std::vector<std::string> args, const std::string& log_file, const std::vector<std::pair<int, int>>& fds) {
   std::vector<char*> argv;
-  for (auto& a : all) argv.push_back(a.data());
+  for (auto& a : args) argv.push_back(a.data());
   argv.push_back(nullptr);
   posix_spawn_file_actions_t fa;
   posix_spawn_file_actions_init(&fa);
   posix_spawn_file_actions_addopen(&fa, 0, "/dev/null", O_RDONLY, 0);
-  posix_spawn_file_actions_addopen(&fa, 2, err_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  posix_spawn_file_actions_addopen(&fa, 1, log_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  posix_spawn_file_actions_adddup2(&fa, 1, 2);
+  for (const auto& [from, to] : fds) posix_spawn_file_actions_adddup2(&fa, from, to);
   pid_t pid = -1;
   if (posix_spawn(&pid, argv[0], &fa, nullptr, argv.data(), environ) != 0) pid = -1;
   posix_spawn_file_actions_destroy(&fa);

@@ -31,8 +31,10 @@ pid_t PlayerPid(const std::string& socket);
 // Ends the mpv of a test's socket (if one is still there), by its process id.
 void KillPlayer(const std::string& socket);
 
-// lorvan with the arguments, its standard error going to err_file; its process id.
-pid_t SpawnLorvan(const std::vector<std::string>& args, const std::string& err_file);
+// A program (args[0]) with nothing on its input, its output and errors going to log_file and
+// each pair's first descriptor as its second; its process id, -1 when it did not start.
+pid_t Spawn(std::vector<std::string> args, const std::string& log_file,
+            const std::vector<std::pair<int, int>>& fds = {});
 
 // Ends a process with SIGTERM (SIGKILL after the deadline); whether it exited with status 0.
 bool Terminate(pid_t pid, int timeout_ms = 30000);

@@ -84,26 +84,17 @@ TEST(LorvanCommandLine, EachBadStartIsToldInOneLineAndChangesNothing) {
   dead[1] = "false";  // a player command line whose program ends at once
   ProgramFolder dead_player(dead);
   const auto box_before = Snapshot(box);
-  const std::string no_settings = empty.path() + " has no settings file Lorvan.ini; lay out a program folder there " +
-                                  "with: lorvan --setup " + empty.path() + " [--music=FOLDER] [--cd=FOLDER]";
-  const struct {
-    std::string args, line;
-    int status;
-  } cases[] = {
-      {"--bogus " + box.path(), "unknown option --bogus", 2},
-      {"--headless /nonexistent/box", "/nonexistent/box: no such program folder", 2},
-      {"--headless " + empty.path(), no_settings, 2},
-      {empty.path(), no_settings, 2},
-      {"--headless --port=/dev/parport0 --input=auto " + empty.path(), no_settings, 2},
-      {"--setup " + box.path(), box.path() + "/Lorvan.ini exists; --setup changes nothing", 1},
-      {"--setup " + box.path() + " --music=/srv/music", box.path() + "/Lorvan.ini exists; --setup changes nothing", 1},
-      {"--headless " + no_bitmaps.path(), "start-up failed: " + no_bitmaps.path() + "/Bitmaps/picBackground.pbm", 1},
-      {"--headless " + dead_player.path(), "start-up failed: the player ended right after starting \"false\"", 1},
-  };
-  for (const auto& c : cases) {
-    const std::string out = Lorvan(c.args);
-    EXPECT_NE(out.find("lorvan: " + c.line), std::string::npos) << c.args << "\n" << out;
-    EXPECT_TRUE(out.ends_with("status=" + std::to_string(c.status) + "\n")) << c.args << "\n" << out;
+  const std::map<std::string, std::string> names = {
+      {"$NO_SETTINGS", empty.path() + " has no settings file Lorvan.ini; lay out a program folder there with: " +
+                           "lorvan --setup " + empty.path() + " [--music=FOLDER] [--cd=FOLDER]"},
+      {"$BOX", box.path()}, {"$EMPTY", empty.path()}, {"$NO_BITMAPS", no_bitmaps.path()}, {"$DEAD", dead_player.path()}};
+  const auto fill = [&](const std::string& text) { return Substitute(text, names); };
+  const auto table = ReadJson(LORVAN_SOURCE_DIR "/tests/integration/tables/command_lines.json").at("bad_starts");
+  for (const auto& row : table) {
+    const std::string args = fill(row["args"]);
+    const std::string out = Lorvan(args);
+    EXPECT_NE(out.find("lorvan: " + fill(row["line"])), std::string::npos) << args << "\n" << out;
+    EXPECT_TRUE(out.ends_with("status=" + row["status"].dump() + "\n")) << args << "\n" << out;
   }
   EXPECT_EQ(Snapshot(box), box_before);
   EXPECT_TRUE(Snapshot(empty).empty()) << "nothing is made in a folder without settings";

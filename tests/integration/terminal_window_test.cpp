@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 
+#include <regex>
 #include <sstream>
 
 #include "audio_files.h"
@@ -28,12 +29,7 @@ bool PreviewShows(const std::string& screen, const std::vector<std::string>& pic
 
 // The last key stroke shows at the end of the line below "Key:".
 bool KeyShown(const std::string& screen, const std::string& key) {
-  const size_t label = screen.find("Key:");
-  const size_t start = label == std::string::npos ? label : screen.find('\n', label);
-  const size_t end = start == std::string::npos ? start : screen.find('\n', start + 1);
-  if (end == std::string::npos) return false;
-  const std::string line = screen.substr(start + 1, end - start - 1);
-  return line.size() > key.size() && line.ends_with(" " + key);
+  return std::regex_search(screen, std::regex("Key:[^\n]*\n[^\n]* " + key + "\n"));
 }
 
 // A program folder whose player is mpv without sound, on the socket its command line names

@@ -50,9 +50,9 @@ class WebPageTest : public ::testing::Test {
   }
   void StartLorvan() {
     const std::string token_file = folder.Write("web.token", std::string(kToken) + "\n");
-    pid = SpawnLorvan({"--headless", "--socket=" + folder.path() + "/mpv.sock", "--port=/nonexistent/parport7", "--web=127.0.0.1:0",
-                       "--web-token-file=" + token_file, folder.path()},
-                      folder.path() + "/stderr.txt");
+    pid = Spawn({LORVAN_EXE, "--headless", "--socket=" + folder.path() + "/mpv.sock", "--port=/nonexistent/parport7",
+                 "--web=127.0.0.1:0", "--web-token-file=" + token_file, folder.path()},
+                folder.path() + "/output.txt");
     ASSERT_GT(pid, 0);
     std::smatch m;
     const std::regex url("web page: http://127\\.0\\.0\\.1:(\\d+)/");
@@ -60,7 +60,7 @@ class WebPageTest : public ::testing::Test {
     ASSERT_TRUE(Eventually([&] { return std::regex_search(log = Log(), m, url); }, kWaitMs)) << Log();
     port = std::stoi(m[1]);
   }
-  std::string Log() { return folder.Read("stderr.txt"); }
+  std::string Log() { return folder.Read("output.txt"); }
   std::string Host() { return "Host: 127.0.0.1:" + std::to_string(port); }
 
   nlohmann::json State() {

@@ -109,15 +109,6 @@ class WebServerTest : public ::testing::Test {
     h.insert(h.end(), extra.begin(), extra.end());
     return SendHttp(port, "POST", std::string("/key?token=") + kToken, h, body);
   }
-  // The text with the table's names for this server replaced.
-  std::string Fill(std::string text) {
-    const std::pair<std::string, std::string> names[] = {{"$HOST", host}, {"$ORIGIN", origin},
-        {"$JSON", "Content-Type: application/json"}, {"$PORT", std::to_string(port)}, {"$TOKEN", kToken}};
-    for (const auto& [name, value] : names) {
-      for (size_t at; (at = text.find(name)) != std::string::npos;) text.replace(at, name.size(), value);
-    }
-    return text;
-  }
 
   KeyQueue keys{2};
   std::unique_ptr<WebServer> server;
