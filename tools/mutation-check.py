@@ -177,6 +177,9 @@ def first_failure(build, programs, shards, jobs, timeout):
                 os.killpg(proc.pid, signal.SIGKILL)
                 proc.wait()
             del running[key]
+            if proc.returncode is not None and proc.returncode < 0 and time.time() - began >= timeout:
+                failed = key[0]  # ran past the time limit: a hang, which a second run only repeats
+                break
             if proc.returncode != 0:
                 env = dict(os.environ, GTEST_TOTAL_SHARDS=str(shards), GTEST_SHARD_INDEX=str(key[1]))
                 again = subprocess.Popen([os.path.join(build, key[0]), "--gtest_fail_fast"], cwd=build, env=env,
@@ -206,6 +209,8 @@ def main():
     parser.add_argument("--timeout", type=int, default=120, help="seconds a test shard may take")
     parser.add_argument("--shards", type=int, default=4, help="gtest shards per test program")
     parser.add_argument("--jobs", type=int, default=6, help="test shards run at once")
+    parser.add_argument("--from", dest="first", type=int, default=1,
+                        help="the sample's mutant to start at (1 for all), to go on with a run that was stopped")
     parser.add_argument("--list", action="store_true", help="only print the sample")
     args = parser.parse_args()
 
@@ -251,6 +256,8 @@ def main():
     signal.signal(signal.SIGTERM, interrupted)
     started = time.time()
     for index, (path, number, kind, new_line) in enumerate(sample, 1):
+        if index < args.first:
+            continue
         full = os.path.join(ROOT, path)
         with open(full, encoding="utf-8", errors="surrogateescape", newline="") as f:
             text = f.read()
