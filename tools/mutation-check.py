@@ -201,6 +201,8 @@ def main():
     parser.add_argument("--jobs", type=int, default=6, help="test shards run at once")
     parser.add_argument("--from", dest="first", type=int, default=1,
                         help="the sample's mutant to start at (1 for all), to go on with a run that was stopped")
+    parser.add_argument("--only", default="", help="comma-separated numbers of the sample's mutants to run")
+    parser.add_argument("--programs", default="", help="comma-separated test programs to run (default: all)")
     parser.add_argument("--list", action="store_true", help="only print the sample")
     args = parser.parse_args()
 
@@ -223,6 +225,9 @@ def main():
     print("mutation-check: building the unchanged tree in %s" % build, flush=True)
     subprocess.run(["cmake", "--build", build], check=True, stdout=subprocess.DEVNULL)
     programs = test_programs(build)
+    if args.programs:
+        programs = [p for p in programs if p in args.programs.split(",")]
+    only = {int(n) for n in args.only.split(",") if n}
     baseline_failures = [p for p in programs
                          if first_failure(build, [p], args.shards, args.jobs, args.timeout)]
     if baseline_failures:
@@ -246,7 +251,7 @@ def main():
     signal.signal(signal.SIGTERM, interrupted)
     started = time.time()
     for index, (path, number, kind, new_line) in enumerate(sample, 1):
-        if index < args.first:
+        if index < args.first or (only and index not in only):
             continue
         full = os.path.join(ROOT, path)
         with open(full, encoding="utf-8", errors="surrogateescape", newline="") as f:
@@ -270,7 +275,7 @@ def main():
                 # The test programs that run a changed program rather than link its code.
                 for exe, users in RUN_BY.items():
                     if exe_stamp(build, exe) != before_exes[exe]:
-                        reached = sorted(set(reached) | set(users or programs))
+                        reached = sorted(set(reached) | (set(users or programs) & set(programs)))
                 failed = first_failure(build, reached, args.shards, args.jobs, args.timeout)
                 verdict = "killed by %s" % failed if failed else "survived"
                 if verdict == "survived":
@@ -283,7 +288,7 @@ def main():
     # Put the object files back in step with the restored sources.
     subprocess.run(["cmake", "--build", build], stdout=subprocess.DEVNULL)
 
-    built = len(sample) - not_built
+    built = killed + len(survived)
     score = 100.0 * killed / built if built else 0.0
     print("mutation-check: seed %d, sample %d: %d killed, %d survived, %d not built; score %.1f%% of the built"
           % (args.seed, len(sample), killed, len(survived), not_built, score))
