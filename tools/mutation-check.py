@@ -32,6 +32,8 @@ SLOW_TESTS = {"test_soak"}
 # Single tests left out for the same reason: an hour of playing to count journal writes, and a
 # long random run comparing the panel after every transfer; each takes minutes in this -O0 tree,
 # while the other tests reach the same code.
+# The integration tests mostly wait on mpv, tmux and a browser, so they run in more shards.
+SHARDS = {"test_integration": 8}
 SLOW_FILTER = "-ResumeJournal.WritesAtMost*:FrameChangesRandomRun.*"
 
 # Programs that tests start as processes, with the test programs that start them (None: any).
@@ -159,12 +161,12 @@ def first_failure(build, programs, shards, jobs, timeout):
     runs as gtest shards, up to jobs at once, since much of the time goes to waiting on outside
     processes; the first failure ends the others. The unchanged tree must pass first, so a
     flaky test shows there."""
-    pending = [(p, i) for p in programs for i in range(shards)]
+    pending = [(p, i, SHARDS.get(p, shards)) for p in programs for i in range(SHARDS.get(p, shards))]
     running = {}
     failed = None
 
-    def start(program, index):
-        env = dict(os.environ, GTEST_TOTAL_SHARDS=str(shards), GTEST_SHARD_INDEX=str(index))
+    def start(program, index, count):
+        env = dict(os.environ, GTEST_TOTAL_SHARDS=str(count), GTEST_SHARD_INDEX=str(index))
         proc = subprocess.Popen([os.path.join(build, program), "--gtest_fail_fast", "--gtest_filter=" + SLOW_FILTER], cwd=build, env=env,
                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, start_new_session=True)
         return proc, time.time()
@@ -198,7 +200,7 @@ def main():
     parser.add_argument("--build", default=os.path.join(ROOT, "build-coverage"))
     parser.add_argument("--timeout", type=int, default=120, help="seconds a test shard may take")
     parser.add_argument("--shards", type=int, default=4, help="gtest shards per test program")
-    parser.add_argument("--jobs", type=int, default=6, help="test shards run at once")
+    parser.add_argument("--jobs", type=int, default=8, help="test shards run at once")
     parser.add_argument("--from", dest="first", type=int, default=1,
                         help="the sample's mutant to start at (1 for all), to go on with a run that was stopped")
     parser.add_argument("--only", default="", help="comma-separated numbers of the sample's mutants to run")
@@ -266,7 +268,7 @@ def main():
         try:
             with open(full, "w", encoding="utf-8", errors="surrogateescape", newline="") as f:
                 f.write("".join(mutated))
-            code, _ = run(["cmake", "--build", build], 900)
+            code, _ = run(["cmake", "--build", build, "--target"] + programs + list(RUN_BY), 900)
             if code != 0:
                 verdict = "not built"
                 not_built += 1
