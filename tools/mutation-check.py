@@ -32,8 +32,9 @@ SLOW_TESTS = {"test_soak"}
 # Single tests left out for the same reason: an hour of playing to count journal writes, and a
 # long random run comparing the panel after every transfer; each takes minutes in this -O0 tree,
 # while the other tests reach the same code.
-# The integration tests mostly wait on mpv, tmux and a browser, so they run in more shards.
-SHARDS = {"test_integration": 8}
+# Shards per test program where it differs from --shards (the integration tests share outside
+# programs and fail when run in more than four at once).
+SHARDS = {}
 SLOW_FILTER = "-ResumeJournal.WritesAtMost*:FrameChangesRandomRun.*"
 
 # Programs that tests start as processes, with the test programs that start them (None: any).
@@ -200,7 +201,7 @@ def main():
     parser.add_argument("--build", default=os.path.join(ROOT, "build-coverage"))
     parser.add_argument("--timeout", type=int, default=120, help="seconds a test shard may take")
     parser.add_argument("--shards", type=int, default=4, help="gtest shards per test program")
-    parser.add_argument("--jobs", type=int, default=8, help="test shards run at once")
+    parser.add_argument("--jobs", type=int, default=6, help="test shards run at once")
     parser.add_argument("--from", dest="first", type=int, default=1,
                         help="the sample's mutant to start at (1 for all), to go on with a run that was stopped")
     parser.add_argument("--only", default="", help="comma-separated numbers of the sample's mutants to run")
