@@ -49,22 +49,6 @@ class Screens : public ::testing::Test {
   app::frmMain& f = box.form();
 };
 
-TEST_F(Screens, BrowserDrawsTitleAndLinesAndKeepsTheCellBorderClear) {
-  f.state.gsFolderTitle = "Rock";
-  f.lstFilePreview.lines = {"Queen", "01 Intro.mp3"};
-  f.state.giPlayProgress = 99;
-  f.UpdateLcd();
-  // Column 101 and row 51 of the symbol cells keep the background.
-  for (int y = 51; y < 64; ++y) EXPECT_FALSE(Dark(101, y)) << y;
-  for (int x = 101; x < 114; ++x) EXPECT_FALSE(Dark(x, 51)) << x;
-  // Title and lines in the normal font.
-  EXPECT_EQ(DarkPixels(f.picLcd, 4, 0, 127, 7), DarkPixels(Text("Rock", 4, 0, false), 4, 0, 127, 7));
-  EXPECT_EQ(DarkPixels(f.picLcd, 4, 10, 127, 17), DarkPixels(Text("Queen", 4, 10, false), 4, 10, 127, 17));
-  EXPECT_EQ(DarkPixels(f.picLcd, 4, 18, 127, 25), DarkPixels(Text("01 Intro.mp3", 4, 18, false), 4, 18, 127, 25));
-  EXPECT_TRUE(DarkPixels(f.picLcd, 3, 26, 127, 49).empty());  // absent lines draw nothing
-  ExpectPanelShowsPicture();
-}
-
 TEST_F(Screens, CursorFollowsTheRowAndStaysAwayWhenOutOfRange) {
   for (int16_t row = 0; row < 5; ++row) {
     f.state.giCursorRow = row;
@@ -126,48 +110,6 @@ TEST_F(Screens, StatusLineJoinsTheFieldsInTheSmallFont) {
   EXPECT_EQ(DarkPixels(f.picLcd, 4, 10, 127, 17), DarkPixels(Text("0123", 4, 10, false), 4, 10, 127, 17));
 }
 
-TEST_F(Screens, EqualizerFramesTheSelectedBand) {
-  f.state.glScreenMode = app::kScreenEqualizer;
-  for (int16_t band : {0, 9}) {
-    f.miEqBand = band;
-    f.UpdateLcd();
-    const int p = 12 * band;
-    for (int x = p; x <= p + 10; ++x) {
-      EXPECT_TRUE(Dark(x, 0)) << x;
-      EXPECT_TRUE(Dark(x, 56)) << x;
-    }
-    for (int y = 0; y <= 56; ++y) {
-      EXPECT_TRUE(Dark(p, y)) << y;
-      EXPECT_TRUE(Dark(p + 10, y)) << y;
-    }
-    EXPECT_FALSE(Dark(p + 11, 0));
-    EXPECT_FALSE(Dark(p + 11, 56));
-  }
-  ExpectPanelShowsPicture();
-}
-
-TEST_F(Screens, KnobsFollowThePlayersBandValues) {
-  f.state.glScreenMode = app::kScreenEqualizer;
-  const int values[10] = {0, 63, 31, 16, 1, 62, 47, 32, 30, 8};
-  for (int i = 0; i < 10; ++i) box.world().player.SetEqBand(i, values[i]);
-  f.UpdateLcd();
-  for (int i = 0; i < 10; ++i) {
-    const int k = lcd::ScaleValue(52, 63, values[i]) + 2;
-    const int b = 12 * i;
-    EXPECT_TRUE(Dark(b + 1, k) && Dark(b + 9, k)) << "band " << i << " row " << k;
-    EXPECT_TRUE(Dark(b + 2, k - 1) && Dark(b + 8, k + 1)) << "band " << i;
-    for (int y : {k - 1, k + 1}) EXPECT_EQ(Dark(b + 9, y), y == 26) << "band " << i << " tapers";
-    // Nothing else of the knob column between the frame rows, apart from the centre line.
-    for (int y = 1; y <= 55; ++y) {
-      if (y < k - 1 || y > k + 1) {
-        EXPECT_EQ(Dark(b + 5, y), y == 26) << "band " << i << " row " << y;
-      }
-    }
-  }
-  EXPECT_TRUE(Dark(1, 2));
-  EXPECT_TRUE(Dark(13, 54));
-}
-
 TEST_F(Screens, VolumeBarEnds) {
   f.state.glScreenMode = app::kScreenEqualizer;
   const struct {
@@ -180,39 +122,6 @@ TEST_F(Screens, VolumeBarEnds) {
     EXPECT_TRUE(DarkPixels(f.picLcd, 121, 1, 126, c.top - 1).empty()) << c.volume;
     EXPECT_EQ(DarkPixels(f.picLcd, 121, c.top, 126, 55).size(), 6u * static_cast<size_t>(56 - c.top)) << c.volume;
   }
-}
-
-TEST_F(Screens, HelpPageLinesAndColumns) {
-  f.state.glScreenMode = app::kScreenHelp;
-  f.state.giHelpPage = 2;
-  f.state.giHelpColumnX = 40;
-  f.state.gsHelpText[1][0] = {"Play", "Play it"};
-  f.state.gsHelpText[1][7] = {"\xC3\x84rger", "\xC3\x89t\xC3\xA9"};
-  f.state.gsHelpText[0][0] = {"Other", "page"};
-  f.UpdateLcd();
-  EXPECT_EQ(DarkPixels(f.picLcd, 0, 0, 39, 7), DarkPixels(Text("Play", 0, 0, false), 0, 0, 39, 7));
-  EXPECT_EQ(DarkPixels(f.picLcd, 40, 0, 127, 7), DarkPixels(Text("Play it", 40, 0, false), 40, 0, 127, 7));
-  // The eighth line starts at row 63: only its top row is on the screen (accents reach it).
-  lcd::Picture expected = Text("\xC3\x84rger", 0, 63, false);
-  f.glcd.DrawText(expected, "\xC3\x89t\xC3\xA9", 40, 63);
-  EXPECT_EQ(DarkPixels(f.picLcd, 0, 56, 127, 63), DarkPixels(expected, 0, 56, 127, 63));
-  EXPECT_FALSE(DarkPixels(f.picLcd, 0, 63, 127, 63).empty());
-  ExpectPanelShowsPicture();
-}
-
-TEST_F(Screens, HelpKeyTextIsOverwrittenByItsDescription) {
-  f.state.glScreenMode = app::kScreenHelp;
-  f.state.giHelpPage = 1;
-  f.state.giHelpColumnX = 10;
-  f.state.gsHelpText[0][0] = {"WWWWWWWW", ""};
-  f.UpdateLcd();
-  const auto long_key = DarkPixels(f.picLcd, 10, 0, 127, 7);
-  f.state.gsHelpText[0][0] = {"WWWWWWWW", "."};
-  f.UpdateLcd();
-  lcd::Picture expected = Text("WWWWWWWW", 0, 0, false);
-  f.glcd.DrawText(expected, ".", 10, 0);
-  EXPECT_EQ(DarkPixels(f.picLcd, 0, 0, 127, 7), DarkPixels(expected, 0, 0, 127, 7));
-  EXPECT_NE(DarkPixels(f.picLcd, 10, 0, 127, 7), long_key);
 }
 
 TEST_F(Screens, HelpPageOutsideTheStoredPagesShowsTheEmptyBackground) {
