@@ -98,8 +98,6 @@ std::string LayOut(const TempDir& sandbox, const Settings& settings) {
   return sandbox.path() + "/box";
 }
 
-}  // namespace
-
 TreePhoto PhotographTree(const std::string& folder) {
   TreePhoto photo;
   const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -109,6 +107,7 @@ TreePhoto PhotographTree(const std::string& folder) {
   return photo;
 }
 
+// Removes a folder with everything in it, however deep, also folders without permissions.
 void RemoveTree(const std::string& folder) {
   const fs::path p(folder);
   const int fd = open(p.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -116,6 +115,8 @@ void RemoveTree(const std::string& folder) {
   RemoveAt(fd, p.filename().string());
   close(fd);
 }
+
+}  // namespace
 
 int MakeChain(const std::string& parent, const std::vector<std::string>& names, const std::string& file_at_bottom) {
   int fd = open(parent.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);

@@ -1,6 +1,5 @@
 // The browser: the listing and its order, the cursor and the five-line window, titles, and the
 // resume bookmark's store and restore.
-#include <random>
 #include <set>
 
 #include "browser_fixture.h"
@@ -48,23 +47,6 @@ TEST_F(BrowserTest, ListingShortensCdaNamesHidesOnlyTheExactAnnouncementNameAndC
   Start({"Track01.cda", "My.cdaudio.mp3", "LOUD.CDA", "_dirname.talk", "_Dirname.talk", "Sub/", "a.mp3", odd});
   EXPECT_EQ(std::set<std::string>(entries.lines.begin(), entries.lines.end()),
             (std::set<std::string>{"Track01", "My.cdaudio", "LOUD", "_Dirname.talk", "Sub", "a.mp3", odd}));
-}
-
-// Folders list by name whatever order the disk keeps them in, so positions mean the same
-// entries from one run to the next.
-TEST_F(BrowserTest, AFolderListsByNameIgnoringCaseWhateverOrderItsEntriesWereMadeIn) {
-  std::vector<std::string> in_order = Numbered("", 12, " Track.mp3");
-  for (const std::string name : {"Bonus Live.mp3", "bonus.mp3", "Extras", "zz top.mp3", "Äther.mp3", "Écho.mp3",
-                                 "élan.mp3"}) {
-    in_order.push_back(name);
-  }
-  std::vector<std::string> made = in_order;
-  made[14] += "/";  // Extras is a folder
-  made.push_back(".hidden.mp3");
-  made.push_back("_dirname.talk");
-  std::shuffle(made.begin(), made.end(), std::mt19937(7));
-  Start(made);
-  EXPECT_EQ(entries.lines, in_order);
 }
 
 TEST_F(BrowserTest, NamesWithBlanksAreHighlightedAsTheyAreAndFoldersAreTold) {

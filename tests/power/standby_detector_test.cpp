@@ -62,6 +62,7 @@ TEST_F(Detector, AnAutomaticResumeAlreadyReportedSkipsTheStandby) {
 }
 
 TEST_F(Detector, EachKindOfResumeEndsTheRunOnce) {
+  const platform::LocalDateTime morning = At(2026, 3, 1, 10, 0, 0);
   struct Case {
     const char* name;
     bool automatic, accepted;
@@ -69,18 +70,24 @@ TEST_F(Detector, EachKindOfResumeEndsTheRunOnce) {
     int64_t standby_ms;
     int32_t source;
     int64_t woke_at_ms;
+    platform::LocalDateTime start;
   } cases[] = {
       // The time of day is past start + T only at +2 ms (see the single precision test).
-      {"user resume before T: standby kept until T has passed", false, true, 60, 10000, kWakeUpByTime, 60002},
-      {"user resume after T: reported on the first pass after it", false, true, 60, 120000, kWakeUpByTime, 120001},
-      {"T of 0", false, true, 0, 0, kWakeUpByTime, 2},
-      {"refused standby: no resume at all, ends by time", true, false, 5, 99999, kWakeUpByTime, 5002},
+      {"user resume before T: standby kept until T has passed", false, true, 60, 10000, kWakeUpByTime, 60002, morning},
+      {"user resume after T: reported on the first pass after it", false, true, 60, 120000, kWakeUpByTime, 120001,
+       morning},
+      {"T of 0", false, true, 0, 0, kWakeUpByTime, 2, morning},
+      {"refused standby: no resume at all, ends by time", true, false, 5, 99999, kWakeUpByTime, 5002, morning},
+      {"user resume the next day", false, true, 60, 40000, kWakeUpByTime, 40001, At(2026, 12, 31, 23, 59, 50)},
+      // start + T lies beyond midnight: only the date test can end the run, at midnight.
+      {"a new date", false, true, 60, 1000, kWakeUpByTime, 10000, At(2026, 2, 28, 23, 59, 50)},
       // Last: an automatic resume stays reported until the next input (see below).
-      {"automatic resume: reported on the first pass after it", true, true, 60, 30000, kWakeUpAutomatic, 30001},
+      {"automatic resume: reported on the first pass after it", true, true, 60, 30000, kWakeUpAutomatic, 30001,
+       morning},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    world.clock.SetDateTime(At(2026, 3, 1, 10, 0, 0));
+    world.clock.SetDateTime(c.start);
     world.power.resume_automatic = c.automatic;
     world.power.standby_accepted = c.accepted;
     const StandbyRun r = Start(c.T, c.standby_ms);
@@ -102,20 +109,6 @@ TEST_F(Detector, TheTimeTestIsInSinglePrecision) {
   EXPECT_EQ(TimeOfDaySeconds(t), 43205.0f);
   t.millisecond = 2;
   EXPECT_GT(TimeOfDaySeconds(t), 43205.0f);
-}
-
-TEST_F(Detector, ANewDateEndsTheRunAcrossMidnight) {
-  // Started at 23:59:50 with T = 60, resumed by the user at 00:00:30 the next day.
-  world.clock.SetDateTime(At(2026, 12, 31, 23, 59, 50));
-  StandbyRun r = Start(60, 40000);
-  EXPECT_EQ(r.source, kWakeUpByTime);
-  EXPECT_EQ(r.woke_at_ms, 40001);
-
-  // start + T lies beyond midnight: only the date test can end the run, at midnight.
-  world.clock.SetDateTime(At(2026, 2, 28, 23, 59, 50));
-  r = Start(60, 1000);
-  EXPECT_EQ(r.source, kWakeUpByTime);
-  EXPECT_EQ(r.woke_at_ms, 10000);
 }
 
 TEST_F(Detector, ACancelledRunReportsNoWakeUp) {
