@@ -98,15 +98,6 @@ std::string LayOut(const TempDir& sandbox, const Settings& settings) {
   return sandbox.path() + "/box";
 }
 
-TreePhoto PhotographTree(const std::string& folder) {
-  TreePhoto photo;
-  const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) throw std::runtime_error("cannot open " + folder);
-  for (const auto& n : NamesIn(dup(fd))) PhotographAt(fd, n, n, photo);
-  close(fd);
-  return photo;
-}
-
 // Removes a folder with everything in it, however deep, also folders without permissions.
 void RemoveTree(const std::string& folder) {
   const fs::path p(folder);
@@ -117,6 +108,15 @@ void RemoveTree(const std::string& folder) {
 }
 
 }  // namespace
+
+TreePhoto PhotographTree(const std::string& folder) {
+  TreePhoto photo;
+  const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) throw std::runtime_error("cannot open " + folder);
+  for (const auto& n : NamesIn(dup(fd))) PhotographAt(fd, n, n, photo);
+  close(fd);
+  return photo;
+}
 
 int MakeChain(const std::string& parent, const std::vector<std::string>& names, const std::string& file_at_bottom) {
   int fd = open(parent.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);

@@ -20,6 +20,7 @@ namespace lorvan::testing {
 // Every entry below a folder, symbolic links not followed: relative path -> kind, mode,
 // modification time and, for files, the content; for links, the target.
 using TreePhoto = std::map<std::string, std::string>;
+TreePhoto PhotographTree(const std::string& folder);
 // Makes the folders of names one inside the other below parent, each opened from the one
 // before, so that the whole path may exceed the system's limit; returns how many were made.
 int MakeChain(const std::string& parent, const std::vector<std::string>& names, const std::string& file_at_bottom);
