@@ -2,9 +2,7 @@
 // the page takes to show on the page's panel. It runs the real program (mpv without sound) in
 // a scratch program folder and a headless Chromium on its page, and prints a table.
 //   lorvan-web-measure [SECONDS_PER_WINDOW] [PRESSES]        (default 20 and 40)
-#include <fcntl.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -22,7 +20,6 @@
 #include "integration/http_client.h"
 #include "integration/process_helpers.h"
 
-extern char** environ;
 
 namespace t = lorvan::testing;
 namespace fs = std::filesystem;
@@ -64,15 +61,8 @@ class Box {
   Box(const std::string& dir, bool web) : dir_(dir) {
     std::vector<std::string> args = {LORVAN_EXE, "--headless", "--socket=" + dir + "/mpv.sock", dir};
     if (web) args.insert(args.begin() + 2, "--web=127.0.0.1:0");
-    std::vector<char*> argv;
-    for (auto& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t fa;
-    posix_spawn_file_actions_init(&fa);
-    posix_spawn_file_actions_addopen(&fa, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&fa, 2, (dir + "/stderr.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (posix_spawn(&pid_, argv[0], &fa, nullptr, argv.data(), environ) != 0) throw std::runtime_error("no lorvan");
-    posix_spawn_file_actions_destroy(&fa);
+    pid_ = t::Spawn(args, dir + "/stderr.txt", {});
+    if (pid_ < 0) throw std::runtime_error("no lorvan");
     std::smatch m;
     if (!t::Eventually([&] { return Log().find("running;") != std::string::npos; }, 60000)) {
       throw std::runtime_error("lorvan did not come up: " + Log());
