@@ -124,6 +124,17 @@ double Percentile(std::vector<double> v, double p) {
   return v[std::min(v.size() - 1, static_cast<size_t>(p * static_cast<double>(v.size() - 1) + 0.5))];
 }
 
+// Opens the box's page in the browser and measures the box's share of a core and the frames
+// the page draws a second, over window seconds.
+std::pair<double, double> WithPage(const Box& box, t::Chromium& browser, int window) {
+  browser.Open("http://127.0.0.1:" + std::to_string(box.port()) + "/");
+  t::Eventually([&] { return browser.Evaluate("Number(document.getElementById('panel').dataset.seq || 0)") > 0; },
+                60000);
+  browser.Evaluate(kCountFrames);
+  const double page = CoreShare(box.pid(), window);
+  return {page, browser.Evaluate("window.frames_drawn").get<double>() / window};
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -158,12 +169,7 @@ int main(int argc, char** argv) {
       const double idle = CoreShare(box.pid(), window);
       std::printf("| --web, no page, stopped | %.2f %% of a core |\n", 100 * idle);
       t::Chromium browser(browser_program, 120000);
-      browser.Open("http://127.0.0.1:" + std::to_string(box.port()) + "/");
-      t::Eventually([&] { return browser.Evaluate("Number(document.getElementById('panel').dataset.seq || 0)") > 0; },
-                    60000);
-      browser.Evaluate(kCountFrames);
-      const double page = CoreShare(box.pid(), window);
-      const double frames = browser.Evaluate("window.frames_drawn").get<double>() / window;
+      const auto [page, frames] = WithPage(box, browser, window);
       std::printf("| --web, one page, stopped | %.2f %% of a core (%+.2f), %.1f frames/s |\n", 100 * page,
                   100 * (page - idle), frames);
 
@@ -186,12 +192,7 @@ int main(int argc, char** argv) {
       std::this_thread::sleep_for(std::chrono::seconds(2));
       const double idle = CoreShare(box.pid(), window);
       t::Chromium browser(browser_program, 120000);
-      browser.Open("http://127.0.0.1:" + std::to_string(box.port()) + "/");
-      t::Eventually([&] { return browser.Evaluate("Number(document.getElementById('panel').dataset.seq || 0)") > 0; },
-                    60000);
-      browser.Evaluate(kCountFrames);
-      const double page = CoreShare(box.pid(), window);
-      const double frames = browser.Evaluate("window.frames_drawn").get<double>() / window;
+      const auto [page, frames] = WithPage(box, browser, window);
       std::printf("| --web, playing a scrolling title, no page | %.2f %% of a core |\n", 100 * idle);
       std::printf("| --web, playing a scrolling title, one page | %.2f %% of a core (%+.2f), %.1f frames/s |\n",
                   100 * page, 100 * (page - idle), frames);
