@@ -6,11 +6,11 @@
 #
 # The rule, by the folder of the including file:
 #   src/<core folder>     its own folder and the folders its row allows (ALLOWED below)
-#   src/hosts/posix       platform only: the POSIX pieces that the sim and the Linux host share
-#   src/hosts/<host>      the whole core, its own folder and hosts/posix; never another host
+#   src/posix             platform only: the POSIX pieces that the sim and the Linux host share
+#   src/hosts/<host>      the whole core, its own folder and posix; never another host
 #   tests/<core folder>   what that core folder may include, plus the fakes: the simulated
 #                         machine's platform (hosts/sim, but not sim_runner.h, which runs the
-#                         whole window and so counts as app), hosts/posix and tests/support
+#                         whole window and so counts as app), posix and tests/support
 #   tests/integration     the whole core, the fakes and hosts/linux
 #   tests/wine            the whole core, the fakes and hosts/win32
 #   other test folders, bench/: the whole core and the fakes
@@ -30,9 +30,9 @@ declare -A ALLOWED=(
   [power]="power platform event text lcd player"
   [cd]="cd platform event text lcd player"
   [app]="$core"
-  [hosts/posix]="hosts/posix platform"
+  [posix]="posix platform"
 )
-fakes="hosts/sim hosts/posix support"
+fakes="hosts/sim posix support"
 
 # The layer an include names (into $layer): the folder below src/ (hosts/<name> for a host),
 # "support" for the tests' shared helpers, "app" for the generated version header; empty
@@ -58,8 +58,7 @@ allowed_for() {
   case $top in
     src)
       case $file in
-        src/hosts/posix/*) allowed=${ALLOWED[hosts/posix]} ;;
-        src/hosts/*/*) host=${file#src/hosts/}; allowed="$core hosts/${host%%/*} hosts/posix" ;;
+        src/hosts/*/*) host=${file#src/hosts/}; allowed="$core hosts/${host%%/*} posix" ;;
         *) allowed=${ALLOWED[$sub]:-} ;;
       esac ;;
     tests)

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "app/errors.h"
-#include "hosts/posix/posix_file_system.h"
+#include "posix/posix_file_system.h"
 #include "support/program_folder.h"
 
 namespace lorvan::app {
@@ -16,7 +16,7 @@ class HelpFile : public ::testing::Test {
     return ReadHelpFile(s, files, dir.Write("Help.txt", text), warnings);
   }
   lorvan::testing::TempDir dir;
-  hosts::PosixFileSystem files;
+  posix::PosixFileSystem files;
   SharedState s;
 };
 

@@ -8,7 +8,7 @@
 
 #include "app/errors.h"
 #include "text/text_lines.h"
-#include "hosts/posix/posix_file_system.h"
+#include "posix/posix_file_system.h"
 #include "support/program_folder.h"
 
 namespace lorvan::app {
@@ -35,7 +35,7 @@ class IniFile : public ::testing::Test {
     return "no error";
   }
   TempDir dir;
-  hosts::PosixFileSystem files;
+  posix::PosixFileSystem files;
 };
 
 TEST_F(IniFile, ReadsEveryPositionIntoItsVariable) {

@@ -18,7 +18,7 @@
 #include "hosts/linux/ports.h"
 #include "hosts/linux/setup.h"
 #include "hosts/linux/terminal_view.h"
-#include "hosts/posix/posix_file_system.h"
+#include "posix/posix_file_system.h"
 #include "process_helpers.h"
 #include "support/program_folder.h"
 
@@ -175,7 +175,7 @@ class FakeCd : public CdDevice {
 TEST(CdDrive, AnAudioDiscIsAFolderOfTracks) {
   testing::TempDir dir;
   FakeCd cd;
-  hosts::PosixFileSystem posix;
+  posix::PosixFileSystem posix;
   const std::string root = "/dev/sr9/";
   CdFileSystem files(posix, cd, [&] { return root; });
   LinuxDrives drives(cd, [&] { return root; });

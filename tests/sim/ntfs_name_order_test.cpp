@@ -1,12 +1,12 @@
 // The order in which an NTFS folder lists names, which the POSIX hosts give every listing.
-#include "hosts/posix/ntfs_name_order.h"
+#include "posix/ntfs_name_order.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <random>
 
-namespace lorvan::hosts {
+namespace lorvan::posix {
 namespace {
 
 // Names in the order an NTFS folder lists them, each with what puts it after the one before.
@@ -75,4 +75,4 @@ TEST(NtfsNameOrder, SortingAnyArrangementGivesTheOneOrder) {
 }
 
 }  // namespace
-}  // namespace lorvan::hosts
+}  // namespace lorvan::posix

@@ -9,7 +9,7 @@
 #include <sstream>
 
 #include "app/ini_file.h"
-#include "hosts/posix/posix_file_system.h"
+#include "posix/posix_file_system.h"
 #include "hosts/sim/sim_runner.h"
 #include "support/program_folder.h"
 
@@ -103,7 +103,7 @@ class Soak : public ::testing::Test {
     ASSERT_TRUE(f.Running());
     // The settings file is always loadable.
     app::SharedState loaded;
-    hosts::PosixFileSystem files;
+    posix::PosixFileSystem files;
     ASSERT_NO_THROW(app::ReadWriteIniFile(loaded, files, r.world.program_dir + "/Lorvan.ini", 1));
   }
 

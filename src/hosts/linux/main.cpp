@@ -23,7 +23,7 @@
 #include "hosts/linux/ports.h"
 #include "hosts/linux/setup.h"
 #include "hosts/linux/web/web_page.h"
-#include "hosts/posix/posix_file_system.h"
+#include "posix/posix_file_system.h"
 
 namespace lh = lorvan::linuxhost;
 
@@ -122,7 +122,7 @@ int Run(const lh::Options& opt) {
   lh::LinuxClock clock;
   lh::MpvPlayer player(socket);
   player.log = log;
-  lorvan::hosts::PosixFileSystem posix_files;
+  lorvan::posix::PosixFileSystem posix_files;
   lorvan::app::frmMain* form_ptr = nullptr;
   auto cd_root = [&]() { return form_ptr ? form_ptr->state.gsCdRootDir : std::string(); };
   // The drive: as given, or the settings' CD root when that names a device, or the usual one.

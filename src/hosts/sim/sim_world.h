@@ -2,7 +2,7 @@
 // The simulated machine: every outside thing the program talks to, deterministic and in-process.
 #include <string>
 
-#include "hosts/posix/posix_file_system.h"
+#include "posix/posix_file_system.h"
 #include "hosts/sim/script.h"
 #include "hosts/sim/sim_clock.h"
 #include "hosts/sim/sim_drives.h"
@@ -50,7 +50,7 @@ struct SimWorld {
   SimPort port;
   SimPower power{events};
   SimDrives drives{events, program_dir};
-  hosts::PosixFileSystem files{[this] { return drives.CurDir(); }};
+  posix::PosixFileSystem files{[this] { return drives.CurDir(); }};
   SimDialogs dialogs{events};
   SimAppInfo app{program_dir};
   ScriptHost script{clock};

@@ -1,11 +1,11 @@
-#include "hosts/posix/ntfs_name_order.h"
+#include "posix/ntfs_name_order.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <iterator>
 #include <utility>
 
-namespace lorvan::hosts {
+namespace lorvan::posix {
 namespace {
 
 // Runs of lower-case letters and what is added to reach their capitals: every code in
@@ -181,4 +181,4 @@ void SortInNtfsOrder(std::vector<std::string>& names) {
   }
 }
 
-}  // namespace lorvan::hosts
+}  // namespace lorvan::posix

@@ -1,4 +1,4 @@
-#include "hosts/posix/posix_file_system.h"
+#include "posix/posix_file_system.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -8,9 +8,9 @@
 #include <cerrno>
 #include <cstring>
 
-#include "hosts/posix/ntfs_name_order.h"
+#include "posix/ntfs_name_order.h"
 
-namespace lorvan::hosts {
+namespace lorvan::posix {
 namespace {
 
 std::string Errno() { return std::strerror(errno); }
@@ -167,4 +167,4 @@ void PosixFileSystem::RenameFile(const std::string& from, const std::string& to)
   SyncFolderOf(real_to);
 }
 
-}  // namespace lorvan::hosts
+}  // namespace lorvan::posix

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-namespace lorvan::hosts {
+namespace lorvan::posix {
 
 // The name as NTFS compares it: its UTF-16 code units, each upper-cased by the volume's table
 // (here the part of it that covers Latin, Greek and Cyrillic letters), each unit written in
@@ -23,4 +23,4 @@ bool NtfsNameLess(std::string_view a, std::string_view b);
 // Sorts names into that order.
 void SortInNtfsOrder(std::vector<std::string>& names);
 
-}  // namespace lorvan::hosts
+}  // namespace lorvan::posix

@@ -7,7 +7,7 @@
 
 #include "platform/file_system.h"
 
-namespace lorvan::hosts {
+namespace lorvan::posix {
 
 class PosixFileSystem : public platform::FileSystem {
  public:
@@ -41,4 +41,4 @@ class PosixFileSystem : public platform::FileSystem {
   std::function<std::string()> base_dir_;
 };
 
-}  // namespace lorvan::hosts
+}  // namespace lorvan::posix
