@@ -121,14 +121,4 @@ void Terminal::Resize(int cols, int rows) const {
   Shell("tmux resize-window -t " + session_ + " -x " + std::to_string(cols) + " -y " + std::to_string(rows));
 }
 
-std::vector<std::string> SettingsValues(const std::string& text) {
-  std::vector<std::string> values;
-  std::stringstream lines(text);
-  for (std::string line; std::getline(lines, line);) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (line.find("//") == std::string::npos) values.push_back(line);
-  }
-  return values;
-}
-
 }  // namespace lorvan::testing

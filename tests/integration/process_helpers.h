@@ -39,9 +39,6 @@ pid_t Spawn(std::vector<std::string> args, const std::string& log_file,
 // Ends a process with SIGTERM (SIGKILL after the deadline); whether it exited with status 0.
 bool Terminate(pid_t pid, int timeout_ms = 30000);
 
-// The value lines of a settings file (those without "//"), without their CR.
-std::vector<std::string> SettingsValues(const std::string& text);
-
 // The seconds of a status line's "MM:SS Min.Sec.", -1 when it shows none.
 int ShownSeconds(const std::string& text);
 

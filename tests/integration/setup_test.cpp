@@ -48,7 +48,7 @@ TEST(Setup, MakesAnEmptyFolderABoxThatPlays) {
   }
   EXPECT_EQ(Shell("cmp " + data + "/sample/Help.txt " + box + "/Help.txt 2>&1"), "");
   const std::string settings = top.Read("box/Lorvan.ini");
-  const auto values = SettingsValues(settings);
+  const auto values = linuxhost::ValueLines(settings);
   ASSERT_EQ(values.size(), 56u) << settings;
   EXPECT_EQ(values[1].rfind("mpv --idle=yes --no-video --no-terminal", 0), 0u) << settings;
   EXPECT_EQ(values[2], songs);

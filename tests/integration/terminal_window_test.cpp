@@ -125,7 +125,7 @@ TEST_F(LorvanProgram, PlaysTheNextTrackAndEndsWithFiveExitStrokes) {
   ASSERT_TRUE(terminal->Shows("EXIT=0")) << terminal->Screen();
   const std::string settings_after = folder.Read("Lorvan.ini");
   EXPECT_NE(settings_after, settings_before);
-  const auto values = SettingsValues(settings_after);
+  const auto values = linuxhost::ValueLines(settings_after);
   ASSERT_EQ(values.size(), 56u) << settings_after;
   EXPECT_NE(values[9], "-1") << "the bookmark holds the playing track's position";
   EXPECT_EQ(PlayerPid(socket), 0) << "the player ended with the program";

@@ -42,17 +42,6 @@ std::string Joined(const std::string& folder, const std::string& name) {
   return folder.empty() || folder.back() == '/' ? folder + name : folder + "/" + name;
 }
 
-// The value lines of a settings file (the lines without "//"), CR LF or LF ends.
-std::vector<std::string> ValueLines(const std::string& text) {
-  std::vector<std::string> values;
-  std::stringstream lines(text);
-  for (std::string line; std::getline(lines, line);) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (line.find("//") == std::string::npos) values.push_back(line);
-  }
-  return values;
-}
-
 // A folder of the settings as the program reads it: absolute (a relative one is taken from
 // the current folder of the command, "~/" from the home folder, which the shell leaves after
 // "--music="), no doubled separator (a "//" would make the line a comment), ending with "/".
@@ -143,6 +132,16 @@ int CopyMissingFiles(const std::string& from, const std::string& to) {
 }
 
 }  // namespace
+
+std::vector<std::string> ValueLines(const std::string& text) {
+  std::vector<std::string> values;
+  std::stringstream lines(text);
+  for (std::string line; std::getline(lines, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.find("//") == std::string::npos) values.push_back(line);
+  }
+  return values;
+}
 
 std::optional<std::string> MissingSettingsMessage(const std::string& program_dir) {
   if (Exists(Joined(program_dir, kSettingsFileName))) return std::nullopt;

@@ -4,10 +4,14 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <vector>
 
 namespace lorvan::linuxhost {
 
 constexpr const char* kSettingsFileName = "Lorvan.ini";
+
+// The value lines of a settings file (the lines without "//"), CR LF or LF ends.
+std::vector<std::string> ValueLines(const std::string& text);
 
 // The one message for a program folder without a settings file; nullopt when it has one.
 std::optional<std::string> MissingSettingsMessage(const std::string& program_dir);
