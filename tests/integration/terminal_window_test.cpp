@@ -65,7 +65,8 @@ TEST_F(LorvanProgram, ShowsTheWindowTakesKeysAndRedrawsOnResize) {
   // The window may still be drawing when the first text shows: wait for each.
   for (const char* text : {"no LCD port: /nonexistent/parport7: No such file or directory", "virtual",
                            "Lorvan - MP3 Home Player Control", "Play", "Pause", "Store current MP3", "[ ] Show EQ",
-                           "TX Time:", "Status Line:", "Directory Files:", "Player:", "\u2800", "stopped"}) {
+                           "TX Time:", "Status Line:", " total", " kbs", "Directory Files:", "Player:", "\u2800",
+                           "stopped"}) {
     EXPECT_TRUE(terminal->Shows(text)) << text << "\n" << terminal->Screen();
   }
   terminal->Keys("q");
