@@ -1,5 +1,6 @@
 // The scenario runner as an executable: it reads a script file or standard input and exits
-// with 2 for a bad script or folder. What the runner does with a script is in the scenario files.
+// with 2 for a bad script, folder or command line. What the runner does with a script is in
+// the scenario files.
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
@@ -21,6 +22,8 @@ TEST(Runner, TheExecutableReadsAScriptFileOrStandardInput) {
   EXPECT_EQ(WEXITSTATUS(std::system(bad.c_str())), 2);
   const std::string nodir = std::string(LORVAN_SIM_EXE) + " /nonexistent/folder < /dev/null 2>/dev/null";
   EXPECT_EQ(WEXITSTATUS(std::system(nodir.c_str())), 2);
+  const std::string extra = std::string(LORVAN_SIM_EXE) + " " + folder.path() + " " + script + " more 2>/dev/null";
+  EXPECT_EQ(WEXITSTATUS(std::system(extra.c_str())), 2) << "a word after the script is refused";
 }
 
 }  // namespace
