@@ -18,6 +18,8 @@ TEST(Runner, TheExecutableReadsAScriptFileOrStandardInput) {
                           folder.path() + "/out.txt 2>&1";
   EXPECT_EQ(std::system(cmd.c_str()), 0);
   EXPECT_EQ(nlohmann::json::parse(folder.Read("out.txt"))["glScreenMode"], 1);
+  const std::string piped = "echo start | " + std::string(LORVAN_SIM_EXE) + " " + folder.path();
+  EXPECT_EQ(std::system(piped.c_str()), 0) << "the script from standard input";
   const std::string bad = "echo 'bogus' | " + std::string(LORVAN_SIM_EXE) + " " + folder.path() + " 2>/dev/null";
   EXPECT_EQ(WEXITSTATUS(std::system(bad.c_str())), 2);
   const std::string nodir = std::string(LORVAN_SIM_EXE) + " /nonexistent/folder < /dev/null 2>/dev/null";
